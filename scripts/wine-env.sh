@@ -1,0 +1,75 @@
+# Sourced: the project's Wine environment.
+#  - a dedicated Wine prefix inside the build tree (never ~/.wine): 32-bit for
+#    a build of 32-bit programs, 64-bit for a build of 64-bit programs
+#    (WINE_TARGET_BITS, set by the build tree's wine-run)
+#  - WINEDEBUG=-all, mshtml disabled (no Gecko here: the help viewer must
+#    never stop to offer a download)
+#  - one persistent wineserver, so each Wine process starts in a fraction of
+#    a second
+#  - Xvfb when there is no usable display
+_wine_env_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export WINE_BUILD_DIR="${WINE_BUILD_DIR:-$_wine_env_root/build}"
+export WINE_TARGET_BITS="${WINE_TARGET_BITS:-32}"
+export WINEPREFIX="${WINEPREFIX_OVERRIDE:-$WINE_BUILD_DIR/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mshtml=d;winemenubuilder.exe=d}"
+if [ "$WINE_TARGET_BITS" = 64 ]; then
+    export WINEARCH=win64
+    _wine_loader=/usr/lib/wine/wine64
+else
+    export WINEARCH=win32
+    _wine_loader=/usr/lib/wine/wine
+fi
+[ -x "$_wine_loader" ] || _wine_loader="$(command -v wine)"
+_wine_server=/usr/lib/wine/wineserver64
+[ -x "$_wine_server" ] || _wine_server=/usr/lib/wine/wineserver32
+[ -x "$_wine_server" ] || _wine_server="$(command -v wineserver)"
+
+wine() { "$_wine_loader" "$@"; }
+wineserver() { "$_wine_server" "$@"; }
+
+# True when this machine can start the Wine loader of that many bits (a
+# kernel without 32-bit support cannot run the 32-bit one).
+wine_env_can_run() {
+    local loader=/usr/lib/wine/wine
+    [ "${1:-32}" = 64 ] && loader=/usr/lib/wine/wine64
+    "$loader" --version >/dev/null 2>&1
+}
+
+wine_env_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+    local n=${WINE_XVFB_DISPLAY:-97}
+    export DISPLAY=":$n"
+    if ! xdpyinfo >/dev/null 2>&1; then
+        (Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &)
+        for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    fi
+}
+
+wine_env_prefix() {
+    [ -f "$WINEPREFIX/system.reg" ] && return 0
+    mkdir -p "$WINEPREFIX"
+    (
+        flock 9
+        if [ ! -f "$WINEPREFIX/system.reg" ]; then
+            wine wineboot -i >/dev/null 2>&1
+            wineserver -w
+        fi
+    ) 9>"$WINEPREFIX.lock"
+}
+
+wine_env_start() {
+    wine_env_display
+    wine_env_prefix
+    # A second 'wineserver -p' for the same prefix sees the running one and leaves.
+    wineserver -p >/dev/null 2>&1 </dev/null || true
+    # Wine's background processes (services, the desktop and tray process)
+    # start with the first program that needs them and inherit its output.
+    # Start them here with no output, so that they never hold a test's
+    # output pipe open after the test has ended.
+    wine rundll32.exe user32.dll,MessageBeep >/dev/null 2>&1 </dev/null || true
+}
+
+wine_env_stop() {
+    wineserver -k >/dev/null 2>&1 || true
+}
