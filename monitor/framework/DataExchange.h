@@ -1,0 +1,40 @@
+// Data exchange between a dialog's members and its controls: one routine per
+// dialog (DoDataExchange) serves both "show the dialog values" (members to
+// controls) and "take the dialog values" (controls to members).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace fw {
+
+class CWnd;
+
+class CDataExchange {
+public:
+    CDataExchange(HWND dialog, bool save) : m_hDialog(dialog), m_bSave(save) {}
+    HWND Dialog() const { return m_hDialog; }
+    bool Saving() const { return m_bSave; }
+    HWND Control(int id) const { return ::GetDlgItem(m_hDialog, id); }
+
+private:
+    HWND m_hDialog;
+    bool m_bSave;
+};
+
+// Binds `control` to the dialog's control `id` (once; later calls do nothing).
+void DDX_Control(CDataExchange& dx, int id, CWnd& control);
+// Text of an edit or static control; `limit` > 0 caps the typed length and
+// cuts a longer text in either direction.
+void DDX_Text(CDataExchange& dx, int id, std::string& value, int limit = 0);
+// A number shown as decimal text; unreadable text leaves the member as is.
+void DDX_Text(CDataExchange& dx, int id, int& value);
+// Check box state 0, 1 or 2.
+void DDX_Check(CDataExchange& dx, int id, int& value);
+// Combo box selection index, -1 for none.
+void DDX_CBIndex(CDataExchange& dx, int id, int& index);
+// Track bar position.
+void DDX_Slider(CDataExchange& dx, int id, int& value);
+
+}  // namespace fw
