@@ -43,7 +43,7 @@
    (one resource per template, same number as the template). Records, packed,
    little-endian: WORD control id, WORD message (0x0403 add to a combo box,
    0x0401 add to a list box), DWORD byte count n, n bytes of NUL-terminated
-   text; a WORD 0 ends the list. See DlgInit.h. */
+   text; a WORD 0 ends the list. Applied by fw::CDialog (monitor/framework/DialogItemLists.h). */
 #define RT_DLGINIT_ID                   240
 #define DLGINIT_CB_ADDSTRING            0x0403
 #define DLGINIT_LB_ADDSTRING            0x0401

@@ -1,0 +1,51 @@
+// The application object of the monitor and the start-up helpers it uses.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/App.h"
+
+class CWLANDevice;
+
+class CMonitorApp : public fw::CAppBase {
+public:
+    CMonitorApp() = default;
+
+    // The whole run: resource module, single instance, zero-configuration
+    // service, the modal main window, and the tidy-up after it. Returns
+    // FALSE: the process then ends.
+    BOOL InitInstance() override;
+    // The Help button's command arrives here when the window passes it on.
+    bool OnCommand(UINT id) override;
+
+    // The resource module chosen at start, or null for the program's own.
+    HMODULE m_hResModule = nullptr;
+};
+
+extern CMonitorApp theApp;
+extern CWLANDevice theDevice;
+
+// Loads a module by file name; the default is LoadLibraryExA with the
+// normal search order (the program's folder first).
+using ModuleLoader = HMODULE (*)(const char* file);
+
+// Loads "res.dll", else the module named on the first line of "res.conf"
+// (at most 1022 characters of it); null when neither loads.
+HMODULE ChooseResourceModule(ModuleLoader load = nullptr);
+
+// Stops (start false) or starts (start true) the wireless zero-configuration
+// service "WZCSVC"; a stop waits up to 5 s for the service to confirm.
+void ControlZeroConfigService(bool start);
+
+// Clears bit 0x8000 ("enabled") of the adapter's per-interface "ControlFlags"
+// in the zero-configuration service's settings.
+void ReleaseAdapterFromZeroConfig();
+
+// The "ServiceName" of the first network card whose "Description" equals
+// `description`, or null. The text lives in a process-wide buffer that the
+// next call overwrites.
+const char* FindAdapterServiceName(const char* description);
+
+// If a window titled with the product name exists, shows it without
+// activating it and returns true.
+bool ShowOtherInstance();

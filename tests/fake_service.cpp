@@ -1,0 +1,42 @@
+// A stand-in for the wireless zero-configuration service: a real Windows
+// service that starts, reports running and stops on request. The start-up
+// tests register it as "WZCSVC" in the test prefix.
+#include <windows.h>
+
+namespace {
+SERVICE_STATUS_HANDLE g_status = nullptr;
+HANDLE g_stop = nullptr;
+
+void Report(DWORD state) {
+    SERVICE_STATUS status = {};
+    status.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
+    status.dwCurrentState = state;
+    status.dwControlsAccepted = state == SERVICE_RUNNING ? SERVICE_ACCEPT_STOP : 0;
+    status.dwWaitHint = 100;
+    ::SetServiceStatus(g_status, &status);
+}
+
+DWORD WINAPI Handler(DWORD control, DWORD, LPVOID, LPVOID) {
+    if (control == SERVICE_CONTROL_STOP) {
+        Report(SERVICE_STOP_PENDING);
+        ::SetEvent(g_stop);
+    }
+    return NO_ERROR;
+}
+
+void WINAPI ServiceMain(DWORD, LPSTR*) {
+    g_status = ::RegisterServiceCtrlHandlerExA("WZCSVC", &Handler, nullptr);
+    if (!g_status) return;
+    g_stop = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    Report(SERVICE_RUNNING);
+    ::WaitForSingleObject(g_stop, INFINITE);
+    ::CloseHandle(g_stop);
+    Report(SERVICE_STOPPED);
+}
+}  // namespace
+
+int main() {
+    char name[] = "WZCSVC";
+    SERVICE_TABLE_ENTRYA table[] = {{name, &ServiceMain}, {nullptr, nullptr}};
+    return ::StartServiceCtrlDispatcherA(table) ? 0 : 1;
+}

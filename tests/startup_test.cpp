@@ -1,0 +1,187 @@
+// Monitor.exe as a whole, under Wine's real service control manager and
+// window manager: the zero-configuration service around a run, the single
+// instance rule and the choice of the resource module.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "support/TestProcess.h"
+
+using namespace testsupport;
+
+namespace {
+
+const char kTitle[] = "Wavelume";
+const char kService[] = "WZCSVC";
+const UINT kExitCommand = 32774;
+const char kCards[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards";
+const char kInterface[] = "Software\\Microsoft\\WZCSVC\\Parameters\\Interfaces\\nicsim0";
+
+DWORD ServiceState() {
+    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    if (!manager) return 0;
+    DWORD state = 0;
+    if (SC_HANDLE service = ::OpenServiceA(manager, kService, SERVICE_QUERY_STATUS)) {
+        SERVICE_STATUS status = {};
+        if (::QueryServiceStatus(service, &status)) state = status.dwCurrentState;
+        ::CloseServiceHandle(service);
+    }
+    ::CloseServiceHandle(manager);
+    return state;
+}
+
+void ControlTestService(bool run) {
+    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    ASSERT_NE(nullptr, manager);
+    SC_HANDLE service = ::OpenServiceA(manager, kService, SERVICE_ALL_ACCESS);
+    ASSERT_NE(nullptr, service);
+    SERVICE_STATUS status = {};
+    if (run) ::StartServiceA(service, 0, nullptr);
+    else ::ControlService(service, SERVICE_CONTROL_STOP, &status);
+    ::CloseServiceHandle(service);
+    ::CloseServiceHandle(manager);
+    const DWORD wanted = run ? SERVICE_RUNNING : SERVICE_STOPPED;
+    ASSERT_TRUE(WaitFor([&] { return ServiceState() == wanted; }, 10000)) << "test service did not reach " << wanted;
+}
+
+// Registers the stand-in service as "WZCSVC" in the test prefix.
+void InstallTestService() {
+    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    ASSERT_NE(nullptr, manager);
+    const std::string binary = "\"" + BinDir() + "fake_wzcsvc.exe\"";
+    SC_HANDLE service = ::OpenServiceA(manager, kService, SERVICE_ALL_ACCESS);
+    if (service) {
+        ::ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_DEMAND_START, SERVICE_NO_CHANGE, binary.c_str(),
+                               nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    } else {
+        service = ::CreateServiceA(manager, kService, "Wireless Zero Configuration (test)", SERVICE_ALL_ACCESS,
+                                   SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
+                                   binary.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
+    }
+    ASSERT_NE(nullptr, service) << ::GetLastError();
+    ::CloseServiceHandle(service);
+    ::CloseServiceHandle(manager);
+}
+
+// One running Monitor.exe, ended through the tray menu's "Exit".
+class MonitorRun {
+public:
+    bool Start(const std::string& exe = BinDir() + "Monitor.exe", const std::string& cwd = BinDir(),
+               const std::string& title = kTitle) {
+        if (!m_process.Start("\"" + exe + "\"", cwd)) return false;
+        return WaitFor([&] { return (m_window = FindProcessWindow(m_process.Id(), title)) != nullptr; }, 20000);
+    }
+    HWND Window() const { return m_window; }
+    long Exit() {
+        ::PostMessageA(m_window, WM_COMMAND, kExitCommand, 0);
+        return m_process.Wait(15000);
+    }
+    ChildProcess& Process() { return m_process; }
+
+private:
+    ChildProcess m_process;
+    HWND m_window = nullptr;
+};
+
+class Startup : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { InstallTestService(); }
+    void SetUp() override {
+        DeleteTree(HKEY_LOCAL_MACHINE, kCards);
+        ASSERT_TRUE(WriteString(HKEY_LOCAL_MACHINE, std::string(kCards) + "\\7", "Description", "Wireless Card"));
+        ASSERT_TRUE(WriteString(HKEY_LOCAL_MACHINE, std::string(kCards) + "\\7", "ServiceName", "nicsim0"));
+        ASSERT_TRUE(WriteDword(HKEY_LOCAL_MACHINE, kInterface, "ControlFlags", 0x0001C001));
+    }
+    void TearDown() override { DeleteTree(HKEY_LOCAL_MACHINE, kCards); }
+    static DWORD Flags() {
+        DWORD flags = 0;
+        ReadDword(HKEY_LOCAL_MACHINE, kInterface, "ControlFlags", flags);
+        return flags;
+    }
+};
+
+TEST_F(Startup, RunningServiceIsStoppedForTheRunAndRunningAfterExit) {
+    ControlTestService(true);
+    MonitorRun run;
+    ASSERT_TRUE(run.Start());
+    EXPECT_EQ(static_cast<DWORD>(SERVICE_STOPPED), ServiceState());
+    EXPECT_EQ(0x00014001u, Flags()) << "only the adapter's enabled bit is cleared";
+    EXPECT_FALSE(::IsWindowVisible(run.Window())) << "the program settles in the tray";
+
+    ::PostMessageA(run.Window(), WM_CLOSE, 0, 0);  // only hides
+    ::Sleep(300);
+    EXPECT_TRUE(run.Process().Running());
+
+    EXPECT_EQ(0, run.Exit());
+    EXPECT_TRUE(WaitFor([] { return ServiceState() == SERVICE_RUNNING; }, 10000));
+    EXPECT_EQ(0x00014001u, Flags()) << "the flag is not restored at exit";
+}
+
+TEST_F(Startup, StoppedServiceIsStartedAtExit) {
+    ControlTestService(true);
+    ControlTestService(false);
+    MonitorRun run;
+    ASSERT_TRUE(run.Start());
+    EXPECT_EQ(static_cast<DWORD>(SERVICE_STOPPED), ServiceState());
+    EXPECT_EQ(0, run.Exit());
+    EXPECT_TRUE(WaitFor([] { return ServiceState() == SERVICE_RUNNING; }, 10000));
+}
+
+TEST_F(Startup, SecondInstanceShowsTheFirstAndLeavesTheServiceAlone) {
+    ControlTestService(true);
+    MonitorRun first;
+    ASSERT_TRUE(first.Start());
+    ASSERT_EQ(static_cast<DWORD>(SERVICE_STOPPED), ServiceState());
+    ASSERT_FALSE(::IsWindowVisible(first.Window()));
+
+    ChildProcess second;
+    ASSERT_TRUE(second.Start("\"" + BinDir() + "Monitor.exe\"", BinDir()));
+    EXPECT_EQ(0, second.Wait(20000));
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(first.Window()) != FALSE; }, 3000));
+    EXPECT_NE(first.Window(), ::GetForegroundWindow()) << "shown without activation";
+    // Had the second run gone through start-up and shut-down, it would have
+    // started the service again on its way out.
+    ::Sleep(500);
+    EXPECT_EQ(static_cast<DWORD>(SERVICE_STOPPED), ServiceState());
+    EXPECT_TRUE(first.Process().Running());
+
+    EXPECT_EQ(0, first.Exit());
+    EXPECT_TRUE(WaitFor([] { return ServiceState() == SERVICE_RUNNING; }, 10000));
+}
+
+// The program and the two test resource modules copied into a scratch folder.
+class ResourceModules : public Startup {
+protected:
+    void SetUp() override {
+        Startup::SetUp();
+        ASSERT_TRUE(m_dir.CopyIn(BinDir() + "Monitor.exe", "Monitor.exe"));
+        ASSERT_TRUE(m_dir.CopyIn(BinDir() + "nicport.dll", "nicport.dll"));
+        ASSERT_TRUE(m_dir.CopyIn(BinDir() + "testres.dll", "moda.dll"));
+        ASSERT_TRUE(m_dir.CopyIn(BinDir() + "resmod_b.dll", "modb.dll"));
+        ASSERT_TRUE(m_dir.WriteFile("res.conf", "modb.dll\r\n"));
+    }
+    TempDir m_dir;
+};
+
+TEST_F(ResourceModules, ResDllBesideTheProgramWinsOverResConf) {
+    ASSERT_TRUE(m_dir.CopyIn(BinDir() + "testres.dll", "res.dll"));
+    MonitorRun run;
+    ASSERT_TRUE(run.Start(m_dir.Path() + "Monitor.exe", m_dir.Path(), "Testres Monitor"));
+    EXPECT_EQ(0, run.Exit());
+}
+
+TEST_F(ResourceModules, ResConfNamesTheModuleWhenThereIsNoResDll) {
+    MonitorRun run;
+    ASSERT_TRUE(run.Start(m_dir.Path() + "Monitor.exe", m_dir.Path(), "Module B Monitor"));
+    EXPECT_EQ(0, run.Exit());
+}
+
+TEST_F(ResourceModules, UnloadableModuleFallsBackToTheProgramsOwn) {
+    ASSERT_TRUE(m_dir.WriteFile("res.conf", "missing.dll\n"));
+    MonitorRun run;
+    ASSERT_TRUE(run.Start(m_dir.Path() + "Monitor.exe", m_dir.Path(), kTitle));
+    EXPECT_EQ(0, run.Exit());
+}
+
+}  // namespace

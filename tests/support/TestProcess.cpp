@@ -1,0 +1,142 @@
+#include "support/TestProcess.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace testsupport {
+
+std::string BinDir() {
+    char path[MAX_PATH] = {};
+    DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string dir(path, length);
+    return dir.substr(0, dir.find_last_of('\\') + 1);
+}
+
+ChildProcess::~ChildProcess() {
+    if (m_info.hProcess) {
+        if (Running()) {
+            ::TerminateProcess(m_info.hProcess, 1);
+            ::WaitForSingleObject(m_info.hProcess, 5000);
+        }
+        ::CloseHandle(m_info.hProcess);
+        ::CloseHandle(m_info.hThread);
+    }
+}
+
+bool ChildProcess::Start(const std::string& commandLine, const std::string& workingDir) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    return ::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &m_info) != FALSE;
+}
+
+long ChildProcess::Wait(DWORD ms) {
+    if (!m_info.hProcess || ::WaitForSingleObject(m_info.hProcess, ms) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    ::GetExitCodeProcess(m_info.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+bool ChildProcess::Running() const {
+    return m_info.hProcess && ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+namespace {
+struct FindData {
+    DWORD pid;
+    const std::string* title;
+    HWND found;
+};
+
+BOOL CALLBACK FindInProcess(HWND hwnd, LPARAM lp) {
+    auto* data = reinterpret_cast<FindData*>(lp);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    char text[256] = {};
+    ::GetWindowTextA(hwnd, text, sizeof(text));
+    if (pid == data->pid && *data->title == text) {
+        data->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND FindProcessWindow(DWORD pid, const std::string& title) {
+    FindData data = {pid, &title, nullptr};
+    ::EnumWindows(&FindInProcess, reinterpret_cast<LPARAM>(&data));
+    return data.found;
+}
+
+void DeleteTree(HKEY root, const std::string& path) {
+    HKEY key;
+    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    char name[256];
+    for (;;) {
+        DWORD size = sizeof(name);
+        if (::RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        DeleteTree(key, name);
+    }
+    ::RegCloseKey(key);
+    ::RegDeleteKeyA(root, path.c_str());
+}
+
+bool WriteString(HKEY root, const std::string& path, const char* name, const std::string& value) {
+    HKEY key;
+    if (::RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    LONG rc = ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                               static_cast<DWORD>(value.size() + 1));
+    ::RegCloseKey(key);
+    return rc == ERROR_SUCCESS;
+}
+
+bool WriteDword(HKEY root, const std::string& path, const char* name, DWORD value) {
+    HKEY key;
+    if (::RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    LONG rc = ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    ::RegCloseKey(key);
+    return rc == ERROR_SUCCESS;
+}
+
+bool ReadDword(HKEY root, const std::string& path, const char* name, DWORD& value) {
+    DWORD size = sizeof(value);
+    return ::RegGetValueA(root, path.c_str(), name, RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS;
+}
+
+TempDir::TempDir() {
+    char base[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, base);
+    char name[MAX_PATH] = {};
+    std::snprintf(name, sizeof(name), "%smontest-%lu-%lu\\", base, ::GetCurrentProcessId(), ::GetTickCount());
+    m_path = name;
+    ::CreateDirectoryA(m_path.c_str(), nullptr);
+}
+
+TempDir::~TempDir() {
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((m_path + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ::DeleteFileA((m_path + found.cFileName).c_str());
+        } while (::FindNextFileA(search, &found));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryA(m_path.c_str());
+}
+
+bool TempDir::CopyIn(const std::string& source, const std::string& name) const {
+    return ::CopyFileA(source.c_str(), (m_path + name).c_str(), FALSE) != FALSE;
+}
+
+bool TempDir::WriteFile(const std::string& name, const std::string& content) const {
+    std::FILE* file = std::fopen((m_path + name).c_str(), "wb");
+    if (!file) return false;
+    bool ok = std::fwrite(content.data(), 1, content.size(), file) == content.size();
+    return std::fclose(file) == 0 && ok;
+}
+
+}  // namespace testsupport

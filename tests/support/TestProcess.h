@@ -1,0 +1,63 @@
+// Running the programs under test as child processes of a test.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace testsupport {
+
+// The folder of the running test executable (bin/), with a trailing '\'.
+std::string BinDir();
+
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ~ChildProcess();  // kills a child that is still running
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool Start(const std::string& commandLine, const std::string& workingDir = std::string());
+    // Exit code, or -1 when it did not end within `ms`.
+    long Wait(DWORD ms);
+    bool Running() const;
+    DWORD Id() const { return m_info.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION m_info = {};
+};
+
+// Polls `condition` every 50 ms until it holds or `ms` have passed.
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (::GetTickCount() - start > ms) return false;
+        ::Sleep(50);
+    }
+}
+
+// A top-level window of `title` that belongs to process `pid`, or null.
+HWND FindProcessWindow(DWORD pid, const std::string& title);
+
+// Registry helpers for fixtures.
+void DeleteTree(HKEY root, const std::string& path);
+bool WriteString(HKEY root, const std::string& path, const char* name, const std::string& value);
+bool WriteDword(HKEY root, const std::string& path, const char* name, DWORD value);
+bool ReadDword(HKEY root, const std::string& path, const char* name, DWORD& value);
+
+// A scratch folder below %TEMP%, removed with its files on destruction.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::string& Path() const { return m_path; }  // with a trailing '\'
+    bool CopyIn(const std::string& source, const std::string& name) const;
+    bool WriteFile(const std::string& name, const std::string& content) const;
+
+private:
+    std::string m_path;
+};
+
+}  // namespace testsupport
