@@ -53,6 +53,9 @@ wine_env_prefix() {
         flock 9
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
             wine wineboot -i >/dev/null 2>&1
+            # No window manager runs on Xvfb: let Wine place windows itself
+            # instead of waiting for a manager on every show and hide.
+            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
             wineserver -w
         fi
     ) 9>"$WINEPREFIX.lock"
