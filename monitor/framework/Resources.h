@@ -21,7 +21,8 @@ bool TryLoadString(UINT id, std::string& text, HINSTANCE module = nullptr);
 // The string, or an empty text when it is missing.
 std::string String(UINT id);
 
-// Size 0 means the icon's own (default) size. The caller owns the result.
+// Size 0 means the system's default icon size (LR_DEFAULTSIZE). The caller
+// owns the result.
 HICON LoadIconImage(UINT id, int cx = 0, int cy = 0, HINSTANCE module = nullptr);
 HBITMAP LoadBitmapImage(UINT id, HINSTANCE module = nullptr);
 HMENU LoadMenuResource(UINT id, HINSTANCE module = nullptr);
