@@ -22,6 +22,7 @@
 #include "framework/Resources.h"
 #include "mainwnd/MonitorDlg.h"
 #include "resource.h"
+#include "support/TestProcess.h"
 
 namespace {
 
@@ -107,18 +108,6 @@ void WriteFullProfile(const std::string& profiles, int n) {
     ::RegCloseKey(key);
 }
 
-void DeleteTree(HKEY root, const std::string& path) {
-    HKEY key;
-    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    char name[256];
-    for (;;) {
-        DWORD size = sizeof(name);
-        if (::RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        DeleteTree(key, name);
-    }
-    ::RegCloseKey(key);
-    ::RegDeleteKeyA(root, path.c_str());
-}
 
 BOOL WINAPI QuietShell(DWORD, PNOTIFYICONDATAA) { return TRUE; }
 BOOL WINAPI QuietMenu(HMENU, UINT, int, int, HWND, LPTPMPARAMS) { return TRUE; }
@@ -128,7 +117,7 @@ BOOL WINAPI QuietMenu(HMENU, UINT, int, int, HWND, LPTPMPARAMS) { return TRUE; }
 int main(int argc, char** argv) {
     const int burst = argc > 1 ? std::atoi(argv[1]) : 20000;
     const std::string profiles = fw::res::String(IDS_APP_KEY) + "\\Profiles";
-    DeleteTree(HKEY_LOCAL_MACHINE, profiles);
+    testsupport::DeleteTree(HKEY_LOCAL_MACHINE, profiles);
     for (int n = 0; n < 30; ++n) WriteFullProfile(profiles, n);
 
     g_pfnShellNotifyIcon = &QuietShell;
@@ -185,7 +174,7 @@ int main(int argc, char** argv) {
 
     dlg.DestroyWindow();
     theApp.m_pMainWnd = nullptr;
-    DeleteTree(HKEY_LOCAL_MACHINE, profiles);
+    testsupport::DeleteTree(HKEY_LOCAL_MACHINE, profiles);
 
     std::printf("profiles stored                        %d (names read: %u, in the menu: %u)\n", 30,
                 static_cast<unsigned>(names), static_cast<unsigned>(menuNames));

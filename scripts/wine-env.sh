@@ -28,11 +28,19 @@ _wine_server=/usr/lib/wine/wineserver64
 wine() { "$_wine_loader" "$@"; }
 wineserver() { "$_wine_server" "$@"; }
 
-# True when this machine can start the Wine loader of that many bits (a
-# kernel without 32-bit support cannot run the 32-bit one).
+# True when this machine runs the Wine loader of that many bits natively.
+# A kernel without 32-bit support cannot start the 32-bit one; where a
+# user-mode emulator is registered for 32-bit programs instead, the loader
+# starts but Wine cannot run Windows programs under it.
 wine_env_can_run() {
-    local loader=/usr/lib/wine/wine
+    local loader=/usr/lib/wine/wine handler
     [ "${1:-32}" = 64 ] && loader=/usr/lib/wine/wine64
+    if [ "${1:-32}" != 64 ]; then
+        for handler in /proc/sys/fs/binfmt_misc/*; do
+            [ -f "$handler" ] || continue
+            grep -q '^enabled' "$handler" 2>/dev/null && grep -q '^magic 7f454c460101' "$handler" 2>/dev/null && return 1
+        done
+    fi
     "$loader" --version >/dev/null 2>&1
 }
 

@@ -23,7 +23,7 @@ add_test(NAME mainwnd_help_chm
 # Registry reads of the default-processing hook: a benchmark, built with the
 # tests but not run by them (build/wine-run build/bin/bench_tray_profiles.exe).
 add_executable(bench_tray_profiles ${PROJECT_SOURCE_DIR}/benchmarks/bench_tray_profiles.cpp)
-target_link_libraries(bench_tray_profiles PRIVATE monitor_core monitor_resources)
+target_link_libraries(bench_tray_profiles PRIVATE monitor_core monitor_resources test_support)
 
 # Drives a running Monitor.exe for scripts/screenshots.sh.
 add_executable(mainwnd_shotdriver ${CMAKE_CURRENT_LIST_DIR}/mainwnd_shotdriver.cpp)

@@ -6,7 +6,7 @@
 
 BEGIN_MESSAGE_TABLE(CHyperlinkLabel, fw::CStatic)
     ON_MESSAGE(WM_PAINT, OnPaint)
-    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
+    ON_MESSAGE(WM_PRINTCLIENT, OnPaint)
     ON_MESSAGE(WM_SETCURSOR, OnSetCursor)
     ON_CONTROL_REFLECT(STN_CLICKED, OnClicked)
 END_MESSAGE_TABLE()
@@ -38,20 +38,7 @@ void CHyperlinkLabel::Paint(HDC dc) const {
 }
 
 LRESULT CHyperlinkLabel::OnPaint(WPARAM wp, LPARAM) {
-    if (wp) {
-        Paint(reinterpret_cast<HDC>(wp));
-        return 0;
-    }
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(m_hWnd, &ps);
-    if (dc) Paint(dc);
-    ::EndPaint(m_hWnd, &ps);
-    return 0;
-}
-
-LRESULT CHyperlinkLabel::OnPrintClient(WPARAM wp, LPARAM) {
-    if (wp) Paint(reinterpret_cast<HDC>(wp));
-    return 0;
+    return fw::PaintInto(m_hWnd, wp, [this](HDC dc) { Paint(dc); });
 }
 
 LRESULT CHyperlinkLabel::OnSetCursor(WPARAM wp, LPARAM lp) {

@@ -23,7 +23,6 @@ private:
     DECLARE_MESSAGE_TABLE()
 
     LRESULT OnPaint(WPARAM wp, LPARAM lp);
-    LRESULT OnPrintClient(WPARAM wp, LPARAM lp);
     LRESULT OnSetCursor(WPARAM wp, LPARAM lp);
     void OnClicked();
 

@@ -8,7 +8,7 @@
 
 BEGIN_MESSAGE_TABLE(CPercentBar, fw::CProgressCtrl)
     ON_MESSAGE(WM_PAINT, OnPaint)
-    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
+    ON_MESSAGE(WM_PRINTCLIENT, OnPaint)
     ON_MESSAGE(PBM_SETPOS, OnSetPos)
     ON_MESSAGE(PBM_DELTAPOS, OnDeltaPos)
     ON_MESSAGE(PBM_STEPIT, OnStepIt)
@@ -60,22 +60,7 @@ void CPercentBar::Paint(HDC dc) const {
 }
 
 LRESULT CPercentBar::OnPaint(WPARAM wp, LPARAM) {
-    // A DC in wParam asks for the face to be drawn there, as the platform's
-    // own bar allows.
-    if (wp) {
-        Paint(reinterpret_cast<HDC>(wp));
-        return 0;
-    }
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(m_hWnd, &ps);
-    if (dc) Paint(dc);
-    ::EndPaint(m_hWnd, &ps);
-    return 0;
-}
-
-LRESULT CPercentBar::OnPrintClient(WPARAM wp, LPARAM) {
-    if (wp) Paint(reinterpret_cast<HDC>(wp));
-    return 0;
+    return fw::PaintInto(m_hWnd, wp, [this](HDC dc) { Paint(dc); });
 }
 
 LRESULT CPercentBar::ForwardPositionChange(UINT msg, WPARAM wp, LPARAM lp) {

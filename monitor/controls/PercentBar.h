@@ -28,7 +28,6 @@ private:
     DECLARE_MESSAGE_TABLE()
 
     LRESULT OnPaint(WPARAM wp, LPARAM lp);
-    LRESULT OnPrintClient(WPARAM wp, LPARAM lp);
     LRESULT OnSetPos(WPARAM wp, LPARAM lp) { return ForwardPositionChange(PBM_SETPOS, wp, lp); }
     LRESULT OnDeltaPos(WPARAM wp, LPARAM lp) { return ForwardPositionChange(PBM_DELTAPOS, wp, lp); }
     LRESULT OnStepIt(WPARAM wp, LPARAM lp) { return ForwardPositionChange(PBM_STEPIT, wp, lp); }

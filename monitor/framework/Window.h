@@ -78,4 +78,20 @@ private:
     WNDPROC m_pfnSuper = nullptr;
 };
 
+// Paints a self-drawn control: into the DC a message hands over (wParam of
+// WM_PRINTCLIENT, or of WM_PAINT as the platform's own controls allow), else
+// between BeginPaint and EndPaint.
+template <typename PaintFn>
+LRESULT PaintInto(HWND hwnd, WPARAM givenDc, PaintFn paint) {
+    if (givenDc) {
+        paint(reinterpret_cast<HDC>(givenDc));
+        return 0;
+    }
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd, &ps);
+    if (dc) paint(dc);
+    ::EndPaint(hwnd, &ps);
+    return 0;
+}
+
 }  // namespace fw

@@ -521,8 +521,8 @@ uint32_t ExtraNetworkCount(HKEY state) {
 // ---------------------------------------------------------------------------
 // Value list for nicsim
 
-const std::vector<ValueSpec>& StateValues() {
-    static const std::vector<ValueSpec> specs = {
+const std::vector<ValueDef>& StateValues() {
+    static const std::vector<ValueDef> defs = {
         {val::Present, Kind::Flag, 0, "adapter present; 0 = removed (Open fails, IsOpen turns false)"},
         {val::AdapterName, Kind::Text, kMaxAdapterName, "the one adapter name Open accepts"},
         {val::Radio, Kind::Flag, 0, "radio transmitter on"},
@@ -552,11 +552,11 @@ const std::vector<ValueSpec>& StateValues() {
         {val::SurveyFails, Kind::Flag, 0, "1 = QuerySiteSurvey reports false"},
         {val::ExtraNetworks, Kind::Number, 0, "generated networks appended to every scan"},
     };
-    return specs;
+    return defs;
 }
 
-const std::vector<ValueSpec>& NetworkValues() {
-    static const std::vector<ValueSpec> specs = {
+const std::vector<ValueDef>& NetworkValues() {
+    static const std::vector<ValueDef> defs = {
         {netval::SSID, Kind::Text, kMaxSurveySsid, "network name (33 or more: no terminator)"},
         {netval::BSSID, Kind::Bssid, kMaxBssidText, "station address"},
         {netval::Channel, Kind::Number, 0, "channel"},
@@ -565,22 +565,22 @@ const std::vector<ValueSpec>& NetworkValues() {
         {netval::NetworkType, Kind::Number, 0, "1 infrastructure, other ad hoc"},
         {netval::Jitter, Kind::Number, 0, "each scan moves the signal by up to this much"},
     };
-    return specs;
+    return defs;
 }
 
-const ValueSpec* FindSpec(const std::vector<ValueSpec>& specs, const std::string& name) {
-    for (const ValueSpec& s : specs)
+const ValueDef* FindValueDef(const std::vector<ValueDef>& defs, const std::string& name) {
+    for (const ValueDef& s : defs)
         if (_stricmp(s.name, name.c_str()) == 0) return &s;
     return nullptr;
 }
 
-bool EncodeSpecValue(const ValueSpec& spec, const std::string& text, DWORD& type,
+bool EncodeValueText(const ValueDef& def, const std::string& text, DWORD& type,
                      std::vector<BYTE>& data, std::string& error) {
     auto bytesOf = [&](const void* p, size_t n) {
         const BYTE* b = static_cast<const BYTE*>(p);
         data.assign(b, b + n);
     };
-    switch (spec.kind) {
+    switch (def.kind) {
     case Kind::Flag:
     case Kind::Number: {
         int64_t v;
@@ -604,8 +604,8 @@ bool EncodeSpecValue(const ValueSpec& spec, const std::string& text, DWORD& type
         return true;
     }
     case Kind::Text:
-        if (text.size() > spec.maxLen) {
-            error = "longer than " + std::to_string(spec.maxLen) + " characters";
+        if (text.size() > def.maxLen) {
+            error = "longer than " + std::to_string(def.maxLen) + " characters";
             return false;
         }
         type = REG_SZ;
@@ -624,7 +624,7 @@ bool EncodeSpecValue(const ValueSpec& spec, const std::string& text, DWORD& type
     }
     case Kind::Channels: {
         std::vector<int> channels;
-        if (text.size() > spec.maxLen || !ParseChannels(text, channels)) {
+        if (text.size() > def.maxLen || !ParseChannels(text, channels)) {
             error = "not a channel list like 1-11,36,40 (channels 1..100)";
             return false;
         }
@@ -637,11 +637,11 @@ bool EncodeSpecValue(const ValueSpec& spec, const std::string& text, DWORD& type
     return false;
 }
 
-bool WriteSpecValue(HKEY key, const ValueSpec& spec, const std::string& text, std::string& error) {
+bool WriteValueText(HKEY key, const ValueDef& def, const std::string& text, std::string& error) {
     DWORD type = 0;
     std::vector<BYTE> data;
-    if (!EncodeSpecValue(spec, text, type, data, error)) return false;
-    if (!key || RegSetValueExA(key, spec.name, 0, type, data.data(), static_cast<DWORD>(data.size())) !=
+    if (!EncodeValueText(def, text, type, data, error)) return false;
+    if (!key || RegSetValueExA(key, def.name, 0, type, data.data(), static_cast<DWORD>(data.size())) !=
                     ERROR_SUCCESS) {
         error = "cannot write the registry value";
         return false;

@@ -244,22 +244,22 @@ int SignalWobble(DWORD now);
 
 enum class Kind { Flag, Number, Counter, Text, Bssid, Channels };
 
-struct ValueSpec {
+struct ValueDef {
     const char* name;
     Kind kind;
     size_t maxLen;          // text kinds only
     const char* meaning;
 };
 
-const std::vector<ValueSpec>& StateValues();
-const std::vector<ValueSpec>& NetworkValues();
+const std::vector<ValueDef>& StateValues();
+const std::vector<ValueDef>& NetworkValues();
 // Case-insensitive lookup; null when unknown.
-const ValueSpec* FindSpec(const std::vector<ValueSpec>& specs, const std::string& name);
+const ValueDef* FindValueDef(const std::vector<ValueDef>& defs, const std::string& name);
 // Checks `text` against the kind and turns it into registry type and bytes.
 // On failure `error` says why.
-bool EncodeSpecValue(const ValueSpec& spec, const std::string& text, DWORD& type,
+bool EncodeValueText(const ValueDef& def, const std::string& text, DWORD& type,
                      std::vector<BYTE>& data, std::string& error);
-// EncodeSpecValue, then writes it; on failure nothing is written.
-bool WriteSpecValue(HKEY key, const ValueSpec& spec, const std::string& text, std::string& error);
+// EncodeValueText, then writes it; on failure nothing is written.
+bool WriteValueText(HKEY key, const ValueDef& def, const std::string& text, std::string& error);
 
 }  // namespace sim

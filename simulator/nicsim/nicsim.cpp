@@ -57,7 +57,7 @@ bool SplitPair(const std::string& arg, std::string& name, std::string& value) {
 // set / unset
 
 struct Assignment {
-    const sim::ValueSpec* spec;
+    const sim::ValueDef* def;
     DWORD type;
     std::vector<BYTE> data;
 };
@@ -69,17 +69,17 @@ int CmdSet(const std::vector<std::string>& args) {
     for (const std::string& arg : args) {
         std::string name, value, error;
         if (!SplitPair(arg, name, value)) return Usage(("not Name=value: " + arg).c_str());
-        const sim::ValueSpec* spec = sim::FindSpec(sim::StateValues(), name);
-        if (!spec) return Usage(("unknown state value: " + name).c_str());
-        Assignment a{spec, 0, {}};
-        if (!sim::EncodeSpecValue(*spec, value, a.type, a.data, error))
-            return Usage((std::string(spec->name) + ": " + error).c_str());
+        const sim::ValueDef* def = sim::FindValueDef(sim::StateValues(), name);
+        if (!def) return Usage(("unknown state value: " + name).c_str());
+        Assignment a{def, 0, {}};
+        if (!sim::EncodeValueText(*def, value, a.type, a.data, error))
+            return Usage((std::string(def->name) + ": " + error).c_str());
         assignments.push_back(std::move(a));
     }
     sim::RegKey state = sim::CreateStateKey();
     if (!state) return Failed("cannot create the state key");
     for (const Assignment& a : assignments)
-        if (RegSetValueExA(state.get(), a.spec->name, 0, a.type, a.data.data(),
+        if (RegSetValueExA(state.get(), a.def->name, 0, a.type, a.data.data(),
                            static_cast<DWORD>(a.data.size())) != ERROR_SUCCESS)
             return Failed("cannot write a value");
     return kExitOk;
@@ -87,16 +87,16 @@ int CmdSet(const std::vector<std::string>& args) {
 
 int CmdUnset(const std::vector<std::string>& args) {
     if (args.empty()) return Usage("unset needs at least one value name");
-    std::vector<const sim::ValueSpec*> specs;
+    std::vector<const sim::ValueDef*> defs;
     for (const std::string& name : args) {
-        const sim::ValueSpec* spec = sim::FindSpec(sim::StateValues(), name);
-        if (!spec) return Usage(("unknown state value: " + name).c_str());
-        specs.push_back(spec);
+        const sim::ValueDef* def = sim::FindValueDef(sim::StateValues(), name);
+        if (!def) return Usage(("unknown state value: " + name).c_str());
+        defs.push_back(def);
     }
     sim::RegKey state = sim::OpenStateKey(KEY_READ | KEY_WRITE);
     if (!state) return kExitOk;  // nothing set, nothing to remove
-    for (const sim::ValueSpec* spec : specs) {
-        LONG r = RegDeleteValueA(state.get(), spec->name);
+    for (const sim::ValueDef* def : defs) {
+        LONG r = RegDeleteValueA(state.get(), def->name);
         if (r != ERROR_SUCCESS && r != ERROR_FILE_NOT_FOUND) return Failed("cannot remove a value");
     }
     return kExitOk;
@@ -123,27 +123,27 @@ int CmdNetworkAdd(const std::vector<std::string>& args) {
     for (const std::string& arg : args) {
         std::string name, value, error;
         if (!SplitPair(arg, name, value)) return Usage(("not Name=value: " + arg).c_str());
-        const sim::ValueSpec* spec = sim::FindSpec(sim::NetworkValues(), name);
-        if (!spec) return Usage(("unknown network value: " + name).c_str());
+        const sim::ValueDef* def = sim::FindValueDef(sim::NetworkValues(), name);
+        if (!def) return Usage(("unknown network value: " + name).c_str());
         DWORD type;
         std::vector<BYTE> data;
-        if (!sim::EncodeSpecValue(*spec, value, type, data, error))
-            return Usage((std::string(spec->name) + ": " + error).c_str());
-        if (spec->kind == sim::Kind::Text) {
+        if (!sim::EncodeValueText(*def, value, type, data, error))
+            return Usage((std::string(def->name) + ": " + error).c_str());
+        if (def->kind == sim::Kind::Text) {
             net.ssid = value;
             ssidGiven = true;
-        } else if (spec->kind == sim::Kind::Bssid) {
+        } else if (def->kind == sim::Kind::Bssid) {
             sim::ParseBssid(value, net.bssid);
             bssidGiven = true;
         } else {
             int64_t v;
-            sim::ParseInteger(value, v);  // checked by EncodeSpecValue
+            sim::ParseInteger(value, v);  // checked by EncodeValueText
             int32_t n = static_cast<int32_t>(static_cast<uint32_t>(v));
-            if (spec->name == std::string(sim::netval::Channel)) net.channel = n;
-            else if (spec->name == std::string(sim::netval::Encryption)) net.encryption = n;
-            else if (spec->name == std::string(sim::netval::Signal)) net.signal = n;
-            else if (spec->name == std::string(sim::netval::NetworkType)) net.networkType = n;
-            else if (spec->name == std::string(sim::netval::Jitter))
+            if (def->name == std::string(sim::netval::Channel)) net.channel = n;
+            else if (def->name == std::string(sim::netval::Encryption)) net.encryption = n;
+            else if (def->name == std::string(sim::netval::Signal)) net.signal = n;
+            else if (def->name == std::string(sim::netval::NetworkType)) net.networkType = n;
+            else if (def->name == std::string(sim::netval::Jitter))
                 net.jitter = std::min<uint32_t>(static_cast<uint32_t>(v), sim::kMaxJitter);
         }
     }
@@ -211,19 +211,19 @@ bool ValueExists(HKEY state, const char* name) {
 }
 
 // Whether a stored value is used as it is (true) or read as its default.
-bool ValueUsable(HKEY state, const sim::ValueSpec& spec) {
+bool ValueUsable(HKEY state, const sim::ValueDef& def) {
     std::string text;
     std::vector<int> channels;
     unsigned char bssid[6];
-    switch (spec.kind) {
+    switch (def.kind) {
     case sim::Kind::Flag:
-    case sim::Kind::Number: return sim::ReadU32(state, spec.name).has_value();
-    case sim::Kind::Counter: return sim::ReadU64(state, spec.name).has_value();
-    case sim::Kind::Text: return sim::ReadText(state, spec.name, text, spec.maxLen);
+    case sim::Kind::Number: return sim::ReadU32(state, def.name).has_value();
+    case sim::Kind::Counter: return sim::ReadU64(state, def.name).has_value();
+    case sim::Kind::Text: return sim::ReadText(state, def.name, text, def.maxLen);
     case sim::Kind::Bssid:
-        return sim::ReadText(state, spec.name, text, spec.maxLen) && sim::ParseBssid(text, bssid);
+        return sim::ReadText(state, def.name, text, def.maxLen) && sim::ParseBssid(text, bssid);
     case sim::Kind::Channels:
-        return sim::ReadText(state, spec.name, text, spec.maxLen) && sim::ParseChannels(text, channels);
+        return sim::ReadText(state, def.name, text, def.maxLen) && sim::ParseChannels(text, channels);
     }
     return false;
 }
@@ -235,9 +235,9 @@ std::string ChannelText(const std::vector<int>& channels) {
 }
 
 // What nicport reports for the value now.
-std::string Effective(HKEY s, const sim::ValueSpec& spec, DWORD now) {
+std::string Effective(HKEY s, const sim::ValueDef& def, DWORD now) {
     using namespace sim::val;
-    const std::string name = spec.name;
+    const std::string name = def.name;
     auto num = [](uint64_t v) { return std::to_string(v); };
     if (name == Present) return num(sim::IsPresent(s));
     if (name == AdapterName) return sim::AdapterName(s);
@@ -267,11 +267,11 @@ std::string Effective(HKEY s, const sim::ValueSpec& spec, DWORD now) {
     }
     if (name == Channels) return ChannelText(sim::ChannelList(s));
     if (name == TxOK || name == RxOK) {
-        if (auto v = sim::ReadU64(s, spec.name)) return num(*v);
+        if (auto v = sim::ReadU64(s, def.name)) return num(*v);
         return "(grows while associated)";
     }
     if (name == TxFragment || name == RxFragment) {
-        if (auto v = sim::ReadU32(s, spec.name)) return num(*v);
+        if (auto v = sim::ReadU32(s, def.name)) return num(*v);
         return "(follows the frame counter)";
     }
     if (name == TxPacketSize) return num(sim::TxPacketSize(s));
@@ -363,10 +363,10 @@ int CmdShow(const std::vector<std::string>& args) {
     DWORD now = GetTickCount();
     printf("State key HKCU\\%s: %s\n", sim::kStateKeyPath,
            s ? "present (values not set read as defaults)" : "absent (built-in demo)");
-    for (const sim::ValueSpec& spec : sim::StateValues()) {
+    for (const sim::ValueDef& def : sim::StateValues()) {
         const char* source = "default";
-        if (ValueExists(s, spec.name)) source = ValueUsable(s, spec) ? "set" : "default, stored value malformed";
-        printf("  %-14s %-28s %s\n", spec.name, Effective(s, spec, now).c_str(), source);
+        if (ValueExists(s, def.name)) source = ValueUsable(s, def) ? "set" : "default, stored value malformed";
+        printf("  %-14s %-28s %s\n", def.name, Effective(s, def, now).c_str(), source);
     }
     ShowNetworks(s);
     ShowProfile(s);
