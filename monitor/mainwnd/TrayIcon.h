@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "framework/Raii.h"
+#include "resource.h"
 
 // The shell entry points the tray uses, replaceable so that tests can watch
 // the requests without a shell (and without a blocking menu loop).
@@ -34,9 +35,10 @@ constexpr size_t kTrayTipLimit = 64;
 // Profile entries use the command ids kFirstProfileCommand upwards, one per
 // name; the menu never carries more than kMaxProfileEntries of them, so the
 // ids stay clear of the fixed commands (the lowest of those above is 32820).
-constexpr UINT kFirstProfileCommand = 32783;
-constexpr UINT kMaxProfileEntries = 30;
-constexpr UINT kLastProfileCommand = kFirstProfileCommand + kMaxProfileEntries - 1;
+constexpr UINT kFirstProfileCommand = ID_TRAY_PROFILE_FIRST;
+constexpr UINT kLastProfileCommand = ID_TRAY_PROFILE_LAST;
+constexpr UINT kMaxProfileEntries = kLastProfileCommand - kFirstProfileCommand + 1;
+static_assert(kMaxProfileEntries == 30 && kLastProfileCommand < ID_TRAY_RADIO, "one entry per storable profile");
 // The mark drawn beside the profile applied last.
 constexpr UINT kProfileMarkBitmap = 151;
 

@@ -90,7 +90,7 @@
 #define ID_TRAY_RADIO                   32820
 #define ID_TRAY_PROFILE_BASE            32782 /* k-th profile entry: base + k */
 #define ID_TRAY_PROFILE_FIRST           32783
-#define ID_TRAY_PROFILE_LAST            32792
+#define ID_TRAY_PROFILE_LAST            32812 /* 30 profiles: the store's limit */
 #define ID_HELP_INDEX                   32651 /* opens the help file */
 
 /* ---- Main window (IDD_MAIN) ------------------------------------------ */
