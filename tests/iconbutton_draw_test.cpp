@@ -8,6 +8,7 @@
 #include "controls/IconButton.h"
 #include "framework/Raii.h"
 #include "mainwnd_fixture.h"
+#include "support/Canvas.h"
 
 namespace {
 
@@ -77,30 +78,19 @@ protected:
 
     // Draws the button with the given item state; pixels as COLORREFs.
     std::vector<COLORREF> Draw(UINT itemState) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = kWidth;
-        info.bmiHeader.biHeight = -kHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        fw::MemoryDC dc(::CreateCompatibleDC(nullptr));
-        fw::Gdi<HBITMAP> bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        fw::SelectObjectScope select(dc.get(), bitmap.get());
+        testsupport::Canvas canvas(kWidth, kHeight);
         DRAWITEMSTRUCT item = {};
         item.CtlType = ODT_BUTTON;
         item.CtlID = kButtonId;
         item.itemAction = ODA_DRAWENTIRE;
         item.itemState = itemState;
         item.hwndItem = button.GetSafeHwnd();
-        item.hDC = dc.get();
+        item.hDC = canvas.dc();
         item.rcItem = {0, 0, kWidth, kHeight};
         button.DrawItem(item);
-        ::GdiFlush();
-        std::vector<COLORREF> pixels(kWidth * kHeight);
-        const auto* p = static_cast<const DWORD*>(bits);
-        for (size_t i = 0; i < pixels.size(); ++i)
-            pixels[i] = RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF);
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) pixels.push_back(canvas.Pixel(x, y));
         return pixels;
     }
     static COLORREF At(const std::vector<COLORREF>& px, int x, int y) { return px[y * kWidth + x]; }

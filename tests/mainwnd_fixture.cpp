@@ -7,6 +7,7 @@
 #include "framework/Resources.h"
 #include "mainwnd/TrayIcon.h"
 #include "resource.h"
+#include "support/Canvas.h"
 #include "support/TestProcess.h"
 
 namespace mwtest {
@@ -158,25 +159,12 @@ void Pump(DWORD ms) {
 namespace {
 // The icon drawn over a fixed background, as 32-bit pixels.
 std::vector<DWORD> Render(HICON icon, int cx, int cy) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = cx;
-    info.bmiHeader.biHeight = -cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    fw::MemoryDC dc(::CreateCompatibleDC(nullptr));
-    fw::Gdi<HBITMAP> bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    testsupport::Canvas canvas(cx, cy, RGB(255, 0, 255));
     std::vector<DWORD> pixels;
-    if (!bitmap || !bits) return pixels;
-    fw::SelectObjectScope select(dc.get(), bitmap.get());
-    RECT all = {0, 0, cx, cy};
-    fw::Gdi<HBRUSH> magenta(::CreateSolidBrush(RGB(255, 0, 255)));
-    ::FillRect(dc.get(), &all, magenta.get());
-    ::DrawIconEx(dc.get(), 0, 0, icon, cx, cy, 0, nullptr, DI_NORMAL);
-    ::GdiFlush();
-    const DWORD* p = static_cast<const DWORD*>(bits);
-    pixels.assign(p, p + cx * cy);
+    if (!canvas.Valid()) return pixels;
+    ::DrawIconEx(canvas.dc(), 0, 0, icon, cx, cy, 0, nullptr, DI_NORMAL);
+    for (int y = 0; y < cy; ++y)
+        for (int x = 0; x < cx; ++x) pixels.push_back(canvas.Raw(x, y));
     return pixels;
 }
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "framework/Raii.h"
 #include "framework/Window.h"
+#include "support/Canvas.h"
 
 namespace pagetest {
 
@@ -24,43 +25,7 @@ inline bool Shown(HWND hwnd) { return (::GetWindowLongA(hwnd, GWL_STYLE) & WS_VI
 
 inline bool IsBlue(COLORREF c) { return GetBValue(c) > 200 && GetRValue(c) < 100 && GetGValue(c) < 100; }
 
-// A 32-bit top-down DIB selected into a memory DC, white at first.
-class Canvas {
-public:
-    Canvas(int w, int h)
-        : width(w), height(h), m_dc(::CreateCompatibleDC(nullptr)), m_bitmap(Dib(w, h, &m_bits)),
-          m_select(m_dc.get(), m_bitmap.get()) {
-        RECT all = {0, 0, w, h};
-        ::FillRect(dc(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    }
-    HDC dc() const { return m_dc.get(); }
-    COLORREF Pixel(int x, int y) const {
-        ::GdiFlush();
-        if (!m_bits || x < 0 || y < 0 || x >= width || y >= height) return CLR_INVALID;
-        const DWORD p = m_bits[y * width + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    int Count(COLORREF colour, const RECT& r) const {
-        int n = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x) n += Pixel(x, y) == colour;
-        return n;
-    }
-
-    const int width;
-    const int height;
-
-private:
-    static HBITMAP Dib(int w, int h, DWORD** bits) {
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        return ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(bits), nullptr, 0);
-    }
-    DWORD* m_bits = nullptr;
-    fw::MemoryDC m_dc;
-    fw::Gdi<HBITMAP> m_bitmap;
-    fw::SelectObjectScope m_select;
-};
+using testsupport::Canvas;
 
 // Framework-run, so that a control's notifications are reflected to it as
 // in a dialog; records the user messages that reach it.

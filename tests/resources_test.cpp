@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/DialogItemLists.h"
+#include "support/Canvas.h"
 #include "resource.h"
 
 namespace {
@@ -98,48 +99,7 @@ std::string ComboItem(HWND combo, int i)
     return buf;
 }
 
-// 32-bit top-down DIB section filled with one colour, for drawing checks.
-class Canvas {
-public:
-    Canvas(int w, int h, COLORREF fill) : w_(w)
-    {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        dc_ = CreateCompatibleDC(nullptr);
-        bmp_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-        old_ = SelectObject(dc_, bmp_);
-        HBRUSH b = CreateSolidBrush(fill);
-        RECT r{0, 0, w, h};
-        FillRect(dc_, &r, b);
-        DeleteObject(b);
-    }
-    ~Canvas()
-    {
-        SelectObject(dc_, old_);
-        DeleteObject(bmp_);
-        DeleteDC(dc_);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    HDC dc() const { return dc_; }
-    COLORREF At(int x, int y) const
-    {
-        GdiFlush();
-        DWORD v = bits_[y * w_ + x];
-        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-    }
-
-private:
-    int w_;
-    HDC dc_ = nullptr;
-    HBITMAP bmp_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-    DWORD* bits_ = nullptr;
-};
+using testsupport::Canvas;
 
 struct IconImage {
     int w = 0, h = 0;
@@ -357,7 +317,7 @@ TEST(MonitorResources, RadioIconsDrawAsColouredBalls)
         EXPECT_EQ(size.h, 18);
         Canvas canvas(18, 18, RGB(255, 255, 255));
         ASSERT_TRUE(DrawIconEx(canvas.dc(), 0, 0, icon, 18, 18, 0, nullptr, DI_NORMAL));
-        COLORREF centre = canvas.At(9, 9);
+        COLORREF centre = canvas.Pixel(9, 9);
         int r = GetRValue(centre), g = GetGValue(centre), b = GetBValue(centre);
         if (c.red) {
             EXPECT_GT(r, 2 * g) << "icon " << c.id;
@@ -366,7 +326,7 @@ TEST(MonitorResources, RadioIconsDrawAsColouredBalls)
             EXPECT_GT(g, r + 40) << "icon " << c.id;
             EXPECT_GT(g, b + 40) << "icon " << c.id;
         }
-        EXPECT_EQ(canvas.At(0, 0), RGB(255, 255, 255)) << "corner of icon " << c.id;
+        EXPECT_EQ(canvas.Pixel(0, 0), RGB(255, 255, 255)) << "corner of icon " << c.id;
         DestroyIcon(icon);
     }
 }
