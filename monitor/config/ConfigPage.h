@@ -1,42 +1,51 @@
-// The configuration page, tab 0 (template 142): the profile list, the
-// common settings sub-page, and the operations the main window calls.
+// The configuration page, tab 0 (template 142): the profile list, the New,
+// Save, Delete and Apply buttons, and the common, security and advanced
+// sub-pages on a tab control of their own. It owns the profile store.
 //
-// This part lists the stored profiles, selects by name and applies: the
-// selected profile is committed to the adapter as stored, remembered as the
-// profile applied last and reported to the main window. Editing, saving,
-// creating and deleting profiles, the security and advanced sub-pages and
-// the survey's network choice come with the page's own change.
+// A profile travels: store -> record -> sub-pages (each shows its own
+// fields) when it is selected, and sub-pages -> record -> store (and on to
+// the adapter for Apply) when it is saved. The page keeps no dirty flag.
 #pragma once
 
 #include <string>
 
+#include "config/AdvancedPage.h"
 #include "config/CommonPage.h"
 #include "config/ProfileStore.h"
+#include "config/SecurityPage.h"
+#include "controls/IconButton.h"
 #include "framework/Controls.h"
+#include "framework/Raii.h"
 #include "pages/Page.h"
+#include "pages/PageHost.h"
 
-class CConfigPage : public CPage {
+class CConfigPage : public CPage, private ISubPageHost {
 public:
-    CConfigPage();
+    explicit CConfigPage(IPageHost& host);
 
     // The profile at `index` in the registry's order, or null past the last
     // one. The record is shared: copy what you need before the next call.
     Profile* EnumProfile(unsigned short index) { return m_store.EnumProfile(index); }
     // Selects the first list entry whose text equals `name` exactly (the
-    // list is read again from the store when it has no such entry). false
-    // when the store has no profile of that name; the selection then stays.
+    // list is read again from the store when it has no such entry) and shows
+    // the selection. false when the store has no profile of that name.
     bool SelectProfileByName(const std::string& name);
-    // Commits the selected profile to the adapter, remembers it and tells
-    // the main window. false, with nothing done, when no profile is
-    // selected or the selected one is no longer stored.
+    // Stores what the sub-pages show into the selected profile, remembers it,
+    // commits it to the adapter and tells the main window. false, with
+    // nothing done, when no profile is selected.
     bool ApplyProfile();
     // The text of the profile list's selection; empty when none.
     std::string SelectedProfileName() const;
 
     CCommonPage& CommonPage() { return m_commonPage; }
-    // The survey index of the network last handed over by the main window,
-    // or -1 when none was.
-    int LastChosenSite() const { return m_nLastChosenSite; }
+    CSecurityPage& SecurityPage() { return m_securityPage; }
+    CAdvancedPage& AdvancedPage() { return m_advancedPage; }
+    CProfileStore& Store() { return m_store; }
+    // The sub-page shown in front, or null.
+    CSubPage* FrontSubPage() const;
+    // Brings a sub-page to the front by what it is; nothing when the string
+    // table suppressed it.
+    void BringSubPageToFront(CSubPage::Kind kind);
 
 protected:
     BOOL OnInitDialog() override;
@@ -45,10 +54,28 @@ protected:
 private:
     DECLARE_MESSAGE_TABLE()
 
-    void FillProfileList();
-    int FindExact(const std::string& name) const;
+    // ISubPageHost
+    void EnableSaveApply(bool enable) override;
+    bool IsInfrastructureMode() const override;
+    void OnModeControlsUpdated() override;
+
+    CSubPage* SubPage(CSubPage::Kind kind) const;
+    CSubPage* SubPageOfTab(int tab) const;
+    void SetUpButtons();
     void CreateSubPages();
+    void FillProfileList();
+    void SelectRemembered();
+    void SelectExact(const std::string& name);
+    int FindExact(const std::string& name) const;
+    bool IsListed(const std::string& name) const;
+    void RecordToPages(const Profile& profile);
+    void PagesToRecord(Profile& profile);
+    void RunFirstStart();
+
     void OnProfileSelected();
+    void OnNew();
+    void OnSave();
+    void OnDelete();
     void OnApply();
     LRESULT OnSitesUpdated(WPARAM wp, LPARAM lp);
     LRESULT OnSiteChosen(WPARAM wp, LPARAM lp);
@@ -56,10 +83,19 @@ private:
     LRESULT OnSubTabChanging(NMHDR* nm);
     LRESULT OnSubTabChange(NMHDR* nm);
 
+    IPageHost& m_host;
     CProfileStore m_store;
     CCommonPage m_commonPage;
+    CSecurityPage m_securityPage;
+    CAdvancedPage m_advancedPage;
     fw::CComboBox m_profileList;
     fw::CTabCtrl m_subTab;
-    HWND m_hSubPage[3] = {nullptr, nullptr, nullptr};
-    int m_nLastChosenSite = -1;
+    CIconButton m_saveButton;
+    CIconButton m_newButton;
+    CIconButton m_deleteButton;
+    CIconButton m_applyButton;
+    fw::Icon m_saveIcon;
+    fw::Icon m_newIcon;
+    fw::Icon m_deleteIcon;
+    fw::Icon m_applyIcon;
 };

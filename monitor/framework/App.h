@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace fw {
 
 class CWnd;
@@ -25,5 +27,9 @@ public:
 
     CWnd* m_pMainWnd = nullptr;
 };
+
+// A message box about the program rather than one window: its caption is
+// the program's file name without the extension.
+int AppMessageBox(HWND owner, const std::string& text, UINT type);
 
 }  // namespace fw

@@ -30,6 +30,7 @@ public:
 class CEdit : public CWnd {
 public:
     void LimitText(int chars) const { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(chars)); }
+    int GetLimitText() const { return static_cast<int>(SendMessage(EM_GETLIMITTEXT)); }
 };
 
 class CComboBox : public CWnd {
@@ -58,19 +59,88 @@ public:
         text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
         return text;
     }
+    // The first entry after `after` that begins with `text`, in any case.
+    int FindString(const std::string& text, int after = -1) const {
+        return static_cast<int>(
+            SendMessage(CB_FINDSTRING, static_cast<WPARAM>(after), reinterpret_cast<LPARAM>(text.c_str())));
+    }
     DWORD_PTR GetItemData(int index) const { return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, static_cast<WPARAM>(index))); }
     int SetItemData(int index, DWORD_PTR data) const {
         return static_cast<int>(SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
+    }
+    // Adds an entry that carries `data`; its index, or a negative error.
+    int AddItem(const std::string& text, DWORD_PTR data) const {
+        const int index = AddString(text);
+        if (index >= 0) SetItemData(index, data);
+        return index;
+    }
+    // The index of the first entry carrying `data`, or -1.
+    int FindItemData(DWORD_PTR data) const {
+        const int count = GetCount();
+        for (int i = 0; i < count; ++i) {
+            if (GetItemData(i) == data) return i;
+        }
+        return -1;
+    }
+    // Selects the first entry carrying `data`; false (selection unchanged)
+    // when none does.
+    bool SelectItemData(DWORD_PTR data) const {
+        const int index = FindItemData(data);
+        if (index >= 0) SetCurSel(index);
+        return index >= 0;
+    }
+    // The data of the selected entry, or `none` without a selection.
+    DWORD_PTR GetSelectedItemData(DWORD_PTR none = 0) const {
+        const int index = GetCurSel();
+        return index >= 0 ? GetItemData(index) : none;
+    }
+    void LimitText(int chars) const { SendMessage(CB_LIMITTEXT, static_cast<WPARAM>(chars)); }
+};
+
+class CListBox : public CWnd {
+public:
+    void ResetContent() const { SendMessage(LB_RESETCONTENT); }
+    int AddString(const std::string& text) const {
+        return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    }
+    int GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
+    std::string GetText(int index) const {
+        LRESULT length = SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index));
+        if (length == LB_ERR || length <= 0) return std::string();
+        std::string text(static_cast<size_t>(length) + 1, '\0');
+        LRESULT copied = SendMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+        text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+        return text;
+    }
+    bool GetItemRect(int index, RECT& rect) const {
+        return SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)) != LB_ERR;
+    }
+    // The entry under a point of the client area, or -1 when the point lies
+    // outside every entry.
+    int ItemFromPoint(POINT pt) const {
+        const LRESULT hit = SendMessage(LB_ITEMFROMPOINT, 0, MAKELPARAM(pt.x, pt.y));
+        if (HIWORD(hit) != 0) return -1;
+        const int index = static_cast<int>(LOWORD(hit));
+        return index < GetCount() ? index : -1;
     }
 };
 
 class CTabCtrl : public CWnd {
 public:
-    int InsertItem(int index, const std::string& text) const {
+    int InsertItem(int index, const std::string& text, LPARAM param = 0) const {
         TCITEMA item = {};
-        item.mask = TCIF_TEXT;
+        item.mask = TCIF_TEXT | TCIF_PARAM;
         item.pszText = const_cast<char*>(text.c_str());
+        item.lParam = param;
         return static_cast<int>(SendMessage(TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
+    }
+    // The value a tab was inserted with; false when there is no such tab.
+    bool GetItemParam(int index, LPARAM& param) const {
+        TCITEMA item = {};
+        item.mask = TCIF_PARAM;
+        if (!SendMessage(TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item))) return false;
+        param = item.lParam;
+        return true;
     }
     int GetCurSel() const { return static_cast<int>(SendMessage(TCM_GETCURSEL)); }
     int SetCurSel(int index) const { return static_cast<int>(SendMessage(TCM_SETCURSEL, static_cast<WPARAM>(index))); }

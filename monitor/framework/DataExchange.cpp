@@ -3,12 +3,39 @@
 #include <commctrl.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <climits>
 #include <cstdlib>
+#include <utility>
 
+#include "App.h"
 #include "Window.h"
 
 namespace fw {
+
+std::string TooLongMessage(int limit) {
+    char text[64];
+    std::snprintf(text, sizeof(text), "Please enter no more than %d characters.", limit);
+    return text;
+}
+
+void CDataExchange::Fail(HWND control, const std::string& reason) {
+    if (m_bFailed) return;
+    m_bFailed = true;
+    AppMessageBox(m_hDialog, reason, MB_OK | MB_ICONEXCLAMATION);
+    if (!control) return;
+    ::SetFocus(control);
+    char cls[16] = {};
+    ::GetClassNameA(control, cls, sizeof(cls));
+    if (lstrcmpiA(cls, "ComboBox") == 0) ::SendMessageA(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    else ::SendMessageA(control, EM_SETSEL, 0, -1);
+}
+
+static bool IsComboBox(HWND control) {
+    char cls[16] = {};
+    ::GetClassNameA(control, cls, sizeof(cls));
+    return lstrcmpiA(cls, "ComboBox") == 0;
+}
 
 void DDX_Control(CDataExchange& dx, int id, CWnd& control) {
     if (control.GetSafeHwnd() == nullptr) control.SubclassDlgItem(static_cast<UINT>(id), dx.Dialog());
@@ -27,11 +54,16 @@ void DDX_Text(CDataExchange& dx, int id, std::string& value, int limit) {
     HWND control = dx.Control(id);
     if (!control) return;
     if (dx.Saving()) {
-        value = ReadText(control);
-        if (limit > 0 && value.size() > static_cast<size_t>(limit)) value.resize(static_cast<size_t>(limit));
+        std::string text = ReadText(control);
+        if (limit > 0 && text.size() > static_cast<size_t>(limit)) {
+            dx.Fail(control, TooLongMessage(limit));
+            return;
+        }
+        value = std::move(text);
         return;
     }
-    if (limit > 0) ::SendMessageA(control, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
+    if (limit > 0)
+        ::SendMessageA(control, IsComboBox(control) ? CB_LIMITTEXT : EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
     std::string shown = value;
     if (limit > 0 && shown.size() > static_cast<size_t>(limit)) shown.resize(static_cast<size_t>(limit));
     ::SetWindowTextA(control, shown.c_str());

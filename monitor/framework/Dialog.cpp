@@ -79,9 +79,10 @@ void CDialog::EndDialog(INT_PTR result) {
     if (m_hWnd) ::EndDialog(m_hWnd, result);
 }
 
-void CDialog::UpdateData(bool save) {
+bool CDialog::UpdateData(bool save) {
     CDataExchange dx(m_hWnd, save);
     DoDataExchange(dx);
+    return !dx.Failed();
 }
 
 BOOL CDialog::OnInitDialog() {
@@ -90,7 +91,8 @@ BOOL CDialog::OnInitDialog() {
 }
 
 void CDialog::OnOK() {
-    UpdateData(true);
+    // A refused value keeps the dialog open on the control at fault.
+    if (!UpdateData(true)) return;
     if (m_bModal) EndDialog(IDOK);
 }
 
@@ -100,9 +102,13 @@ void CDialog::OnCancel() {
 
 LRESULT CDialog::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_INITDIALOG) {
+        QuietScope quiet(*this);
         ApplyDialogItemLists(m_hWnd, res::Module(), m_nTemplateId);
         return OnInitDialog();
     }
+    // A control's change notification while the dialog fills its controls
+    // itself goes to default processing only.
+    if (msg == WM_COMMAND && lp != 0 && HIWORD(wp) != 0 && IsQuiet()) return DefaultProc(msg, wp, lp);
     return CWnd::WindowProc(msg, wp, lp);
 }
 

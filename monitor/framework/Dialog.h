@@ -24,7 +24,24 @@ public:
     void EndDialog(INT_PTR result);
 
     // Moves data between members and controls: false = show, true = take.
-    void UpdateData(bool save);
+    // false when a value was refused (the user has been told why).
+    bool UpdateData(bool save);
+
+    // While one of these lives, the controls' change notifications (EN_CHANGE,
+    // CBN_SELCHANGE...) skip the dialog's handlers: filling controls from
+    // code must not run the logic meant for the user's edits. Initialisation
+    // always runs under one.
+    class QuietScope {
+    public:
+        explicit QuietScope(CDialog& dialog) : m_dialog(dialog) { ++m_dialog.m_nQuietDepth; }
+        ~QuietScope() { --m_dialog.m_nQuietDepth; }
+        QuietScope(const QuietScope&) = delete;
+        QuietScope& operator=(const QuietScope&) = delete;
+
+    private:
+        CDialog& m_dialog;
+    };
+    bool IsQuiet() const { return m_nQuietDepth > 0; }
 
     UINT TemplateId() const { return m_nTemplateId; }
     bool IsModal() const { return m_bModal; }
@@ -48,6 +65,7 @@ private:
 
     UINT m_nTemplateId;
     bool m_bModal = false;
+    int m_nQuietDepth = 0;
     // True while a message is handled by DefaultProc, whose result then
     // tells the dialog procedure to fall through to the dialog manager.
     bool m_bDefaultRequested = false;

@@ -51,7 +51,7 @@ BEGIN_MESSAGE_TABLE(CMonitorDlg, fw::CDialog)
     ON_COMMAND_RANGE(kFirstProfileCommand, kLastProfileCommand, OnProfileCommand)
 END_MESSAGE_TABLE()
 
-CMonitorDlg::CMonitorDlg() : fw::CDialog(IDD_MAIN), m_windowIcon(fw::res::LoadIconImage(IDI_APP)) {}
+CMonitorDlg::CMonitorDlg() : fw::CDialog(IDD_MAIN), m_configPage(*this), m_windowIcon(fw::res::LoadIconImage(IDI_APP)) {}
 
 CMonitorDlg::~CMonitorDlg() {
     // The pages and buttons are members: the window goes while they exist.
@@ -263,6 +263,13 @@ LRESULT CMonitorDlg::OnSiteChosen(WPARAM wp, LPARAM lp) {
     SwitchToTab(kTabConfig);
     if (m_configPage.GetSafeHwnd()) m_configPage.SendMessage(WM_SITE_CHOSEN, wp, lp);
     return 0;
+}
+
+const SiteInfo* CMonitorDlg::SurveyedNetwork(unsigned index) { return theDevice.GetSiteInfo(index); }
+
+void CMonitorDlg::ProfileApplied(const std::string& name) {
+    m_strProfile = name;
+    SendMessage(WM_PROFILE_APPLIED);
 }
 
 LRESULT CMonitorDlg::OnProfileApplied(WPARAM, LPARAM) {

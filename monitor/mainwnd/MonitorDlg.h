@@ -16,6 +16,7 @@
 #include "mainwnd/TrayIcon.h"
 #include "pages/IpInfoPage.h"
 #include "pages/LinkInfoPage.h"
+#include "pages/PageHost.h"
 #include "pages/SiteSurveyPage.h"
 #include "pages/VersionInfoPage.h"
 
@@ -28,7 +29,7 @@ extern bool g_bWindowShown;
 // No WM_SHOWWINDOW has arrived yet: the first one hides the window again.
 extern bool g_bFirstShow;
 
-class CMonitorDlg : public fw::CDialog {
+class CMonitorDlg : public fw::CDialog, private IPageHost {
 public:
     CMonitorDlg();
     ~CMonitorDlg() override;
@@ -67,6 +68,11 @@ protected:
 
 private:
     DECLARE_MESSAGE_TABLE()
+
+    // IPageHost: what the pages may ask of this window.
+    void ShowTab(int tab) override { SwitchToTab(tab); }
+    const SiteInfo* SurveyedNetwork(unsigned index) override;
+    void ProfileApplied(const std::string& name) override;
 
     void Tick();
     void CreatePages();

@@ -323,5 +323,7 @@
 #define IDS_KEYTYPE_128_HEX             1068
 #define IDS_KEYTYPE_128_ASCII           1069
 #define IDS_PROFILE_LIMIT               1070  /* printf format, %d = 30 */
+#define IDS_PROFILE_NAME_INVALID        1071  /* a name with a "\" */
+#define IDS_PROFILE_NAME_TAKEN          1072  /* printf format, %s = the name */
 
 #endif /* MONITOR_RESOURCE_H */
