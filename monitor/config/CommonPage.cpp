@@ -156,8 +156,11 @@ void CCommonPage::UpdateModeControls() {
 }
 
 void CCommonPage::ApplyChannelRule() {
-    // 802.11a picks its channel itself in ad hoc mode.
-    const bool automatic = m_nMode == 0 && (m_netTypes.GetChosenTypes() & kTypesWithoutChannel);
+    // 802.11a picks its channel itself in ad hoc mode. While the list still
+    // shows the infrastructure choice (half-way through a switch to ad hoc)
+    // its types say nothing about the channel, and must not reset it.
+    const bool automatic = m_nMode == 0 && m_netTypes.GetModeSlot() == CNetTypeList::kAdHocSlot &&
+                           (m_netTypes.GetChosenTypes() & kTypesWithoutChannel);
     if (automatic) m_channelList.SetCurSel(0);
     m_channelList.EnableWindow(!automatic);
 }
@@ -193,7 +196,6 @@ void CCommonPage::SetNetworkName(const std::string& name) {
 
 void CCommonPage::LoadFromProfile(const Profile& profile) {
     if (!m_hWnd) return;
-    UpdateData(true);
     m_nMode = profile.operatingMode != 0 ? 1 : 0;
     SetNetworkName(std::string(profile.ssid, ::strnlen(profile.ssid, sizeof(profile.ssid))));
     m_channelList.SelectItemData(static_cast<DWORD_PTR>(static_cast<unsigned long>(profile.channel)));
@@ -235,7 +237,8 @@ LRESULT CCommonPage::OnSitesUpdated(WPARAM, LPARAM) {
         if (!site) break;
         m_nameList.AddItem(SsidOf(*site), index);
     }
-    const int match = m_nameList.FindString(shown);
+    // An empty name begins every entry: the first network is shown.
+    const int match = shown.empty() ? (m_nameList.GetCount() > 0 ? 0 : -1) : m_nameList.FindString(shown);
     if (match >= 0) m_nameList.SetCurSel(match);
     else SetNetworkName(shown);
     return 0;
