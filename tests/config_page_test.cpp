@@ -237,4 +237,31 @@ TEST_F(ConfigPageTest, ASurveyedNetworkIsStoredCommittedOrSentToTheSecurityTab) 
     EXPECT_EQ(Stored("DEFAULT", "ssid"), "LabAdHoc");
 }
 
+TEST_F(ConfigPageTest, ASuppressedSubPageLeavesEveryTabWithItsOwnPage) {
+    mwtest::AddProfile("DEFAULT", "any");
+    HMODULE module = ::LoadLibraryA("config_resmod.dll");
+    ASSERT_NE(module, nullptr);
+    fw::res::SetModule(module);
+    Create();
+    HWND tabs = Item(IDC_CFG_TAB);
+    EXPECT_EQ(::SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(page.CommonPage().GetSafeHwnd(), nullptr);
+    ASSERT_NE(page.FrontSubPage(), nullptr);
+    EXPECT_EQ(page.FrontSubPage()->GetKind(), CSubPage::kSecurity);
+    EXPECT_TRUE(pagetest::Shown(page.SecurityPage()));
+
+    ::SendMessageA(tabs, TCM_SETCURFOCUS, 1, 0);
+    EXPECT_TRUE(pagetest::Shown(page.AdvancedPage()));
+    EXPECT_FALSE(pagetest::Shown(page.SecurityPage()));
+    page.BringSubPageToFront(CSubPage::kSecurity);
+    EXPECT_EQ(::SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_TRUE(pagetest::Shown(page.SecurityPage()));
+    EXPECT_FALSE(pagetest::Shown(page.AdvancedPage()));
+    page.BringSubPageToFront(CSubPage::kCommon);  // no such tab: nothing changes
+    EXPECT_TRUE(pagetest::Shown(page.SecurityPage()));
+    page.DestroyWindow();
+    fw::res::SetModule(nullptr);
+    ::FreeLibrary(module);
+}
+
 }  // namespace
