@@ -64,13 +64,80 @@ void InstallTestService() {
     ::CloseServiceHandle(manager);
 }
 
+// Polls `condition` like WaitFor, dispatching the test thread's messages in
+// between: a window of the test's own hears of losing the foreground only so.
+template <typename Condition>
+bool PumpUntil(Condition condition, DWORD ms) {
+    return WaitFor(
+        [&] {
+            MSG msg;
+            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+            return condition();
+        },
+        ms);
+}
+
+// A visible window of the test's own put in the foreground, so that whatever
+// takes the foreground afterwards is a program's doing and not what Wine made
+// of an empty desktop. It notes when it loses the activation.
+class ForegroundWindow {
+public:
+    ForegroundWindow() {
+        WNDCLASSA cls = {};
+        cls.lpfnWndProc = &Proc;
+        cls.hInstance = ::GetModuleHandleA(nullptr);
+        cls.lpszClassName = kClass;
+        ::RegisterClassA(&cls);  // fails harmlessly once registered
+        m_hwnd = ::CreateWindowExA(0, kClass, "startup test", WS_POPUP | WS_VISIBLE, 0, 0, 64, 64, nullptr, nullptr,
+                                   cls.hInstance, this);
+    }
+    ~ForegroundWindow() {
+        if (m_hwnd) ::DestroyWindow(m_hwnd);
+    }
+    ForegroundWindow(const ForegroundWindow&) = delete;
+    ForegroundWindow& operator=(const ForegroundWindow&) = delete;
+
+    bool Take() {
+        m_lost = false;
+        ::SetForegroundWindow(m_hwnd);
+        return PumpUntil([&] { return ::GetForegroundWindow() == m_hwnd; }, 3000);
+    }
+    bool Lost() const { return m_lost; }
+
+private:
+    static constexpr const char* kClass = "StartupTestForeground";
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
+        if (message == WM_NCCREATE) {
+            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
+        } else if (message == WM_ACTIVATE && LOWORD(wp) == WA_INACTIVE) {
+            if (auto* self = reinterpret_cast<ForegroundWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA)))
+                self->m_lost = true;
+        }
+        return ::DefWindowProcA(hwnd, message, wp, lp);
+    }
+
+    HWND m_hwnd = nullptr;
+    bool m_lost = false;
+};
+
 // One running Monitor.exe, ended through the tray menu's "Exit".
 class MonitorRun {
 public:
+    // Returns once the program has settled in the tray. Its window carries the
+    // title before the dialog manager first shows it (activated, taking the
+    // foreground from the test's window) and the program hides it again, so a
+    // window of that title alone does not say start-up is over: a second start
+    // in between would find a window that is yet to be shown and activated.
     bool Start(const std::string& exe = BinDir() + "Monitor.exe", const std::string& cwd = BinDir(),
                const std::string& title = kTitle) {
-        if (!m_process.Start("\"" + exe + "\"", cwd)) return false;
-        return WaitFor([&] { return (m_window = FindProcessWindow(m_process.Id(), title)) != nullptr; }, 20000);
+        if (!m_front.Take() || !m_process.Start("\"" + exe + "\"", cwd)) return false;
+        return PumpUntil(
+            [&] {
+                if (!m_window) m_window = FindProcessWindow(m_process.Id(), title);
+                return m_window && m_front.Lost() && !::IsWindowVisible(m_window);
+            },
+            20000);
     }
     HWND Window() const { return m_window; }
     long Exit() {
@@ -78,8 +145,11 @@ public:
         return m_process.Wait(15000);
     }
     ChildProcess& Process() { return m_process; }
+    // The test's own window, in front before the program started.
+    ForegroundWindow& Front() { return m_front; }
 
 private:
+    ForegroundWindow m_front;
     ChildProcess m_process;
     HWND m_window = nullptr;
 };
@@ -135,10 +205,13 @@ TEST_F(Startup, SecondInstanceShowsTheFirstAndLeavesTheServiceAlone) {
     ASSERT_EQ(static_cast<DWORD>(SERVICE_STOPPED), ServiceState());
     ASSERT_FALSE(::IsWindowVisible(first.Window()));
 
+    // With the test's window in front, the foreground moves to the monitor's
+    // window only if the program activates it.
+    ASSERT_TRUE(first.Front().Take());
     ChildProcess second;
     ASSERT_TRUE(second.Start("\"" + BinDir() + "Monitor.exe\"", BinDir()));
     EXPECT_EQ(0, second.Wait(20000));
-    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(first.Window()) != FALSE; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(first.Window()) != FALSE; }, 3000));
     EXPECT_NE(first.Window(), ::GetForegroundWindow()) << "shown without activation";
     // Had the second run gone through start-up and shut-down, it would have
     // started the service again on its way out.
