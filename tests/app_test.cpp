@@ -97,19 +97,37 @@ TEST_F(ZeroConfigRegistry, NothingIsWrittenWithoutAReadableFlagsValue) {
     ReleaseAdapterFromZeroConfig();
     DWORD flags = 0;
     EXPECT_FALSE(ReadDword(HKEY_LOCAL_MACHINE, InterfaceKey("first"), "ControlFlags", flags));
+}
 
-    // A 2-byte value is not a flags word: it stays as it was.
-    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, InterfaceKey("first").c_str(), 0, KEY_ALL_ACCESS, &key));
-    const BYTE shortValue[2] = {0xFF, 0xFF};
-    ::RegSetValueExA(key, "ControlFlags", 0, REG_BINARY, shortValue, sizeof(shortValue));
-    ReleaseAdapterFromZeroConfig();
-    BYTE after[8] = {};
-    DWORD size = sizeof(after);
-    DWORD type = 0;
-    ASSERT_EQ(ERROR_SUCCESS, ::RegQueryValueExA(key, "ControlFlags", nullptr, &type, after, &size));
-    ::RegCloseKey(key);
-    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type);
-    EXPECT_EQ(2u, size);
+// Only a 4-byte REG_DWORD is a flags word: a value of another type or size,
+// even one of four bytes with bit 0x8000 set, keeps its type and its bytes.
+TEST_F(ZeroConfigRegistry, FlagsValueOfAnotherTypeOrSizeStaysAsItIs) {
+    AddCard("0", "Wireless Card", "first");
+    const struct {
+        DWORD type;
+        std::vector<BYTE> bytes;
+    } values[] = {
+        {REG_BINARY, {0xFF, 0xFF}},
+        {REG_BINARY, {0x01, 0x80, 0x00, 0x00}},
+        {REG_SZ, {'a', 'b', 'c', 0}},
+        {REG_DWORD_BIG_ENDIAN, {0x00, 0x00, 0x80, 0x01}},
+        {REG_DWORD, {0x01, 0x80, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
+    };
+    for (const auto& value : values) {
+        HKEY key;
+        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, InterfaceKey("first").c_str(), 0, nullptr, 0,
+                                                  KEY_ALL_ACCESS, nullptr, &key, nullptr));
+        ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(key, "ControlFlags", 0, value.type, value.bytes.data(),
+                                                  static_cast<DWORD>(value.bytes.size())));
+        ReleaseAdapterFromZeroConfig();
+        BYTE after[16] = {};
+        DWORD size = sizeof(after);
+        DWORD type = REG_NONE;
+        ASSERT_EQ(ERROR_SUCCESS, ::RegQueryValueExA(key, "ControlFlags", nullptr, &type, after, &size));
+        ::RegCloseKey(key);
+        EXPECT_EQ(value.type, type);
+        EXPECT_EQ(value.bytes, std::vector<BYTE>(after, after + size)) << "type " << value.type;
+    }
 }
 
 // ---- resource module choice -------------------------------------------------

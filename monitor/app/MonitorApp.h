@@ -38,7 +38,8 @@ HMODULE ChooseResourceModule(ModuleLoader load = nullptr);
 void ControlZeroConfigService(bool start);
 
 // Clears bit 0x8000 ("enabled") of the adapter's per-interface "ControlFlags"
-// in the zero-configuration service's settings.
+// in the zero-configuration service's settings, when that value is a 4-byte
+// REG_DWORD; a value of any other type or size is left alone.
 void ReleaseAdapterFromZeroConfig();
 
 // The "ServiceName" of the first network card whose "Description" equals

@@ -87,11 +87,14 @@ void ReleaseAdapterFromZeroConfig() {
     fw::RegKey key;
     if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return;
 
+    // The value belongs to the service: only a 4-byte REG_DWORD is the flags
+    // word this program knows. Anything else is left as it is, type and all.
+    DWORD type = REG_NONE;
     DWORD flags = 0;
     DWORD size = sizeof(flags);
-    if (::RegQueryValueExA(key.get(), "ControlFlags", nullptr, nullptr, reinterpret_cast<BYTE*>(&flags), &size) !=
+    if (::RegQueryValueExA(key.get(), "ControlFlags", nullptr, &type, reinterpret_cast<BYTE*>(&flags), &size) !=
             ERROR_SUCCESS ||
-        size != sizeof(flags))
+        type != REG_DWORD || size != sizeof(flags))
         return;
     flags &= ~kZeroConfigEnabledBit;
     ::RegSetValueExA(key.get(), "ControlFlags", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&flags), sizeof(flags));
