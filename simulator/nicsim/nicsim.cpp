@@ -315,7 +315,12 @@ void ShowProfile(HKEY state) {
     printf("  txRate               %d (%s)\n", p.txRate, rate.c_str());
     printf("  channel              %d%s\n", p.channel, p.channel == 0 ? " (automatic)" : "");
     printf("  powerSave            %d\n", p.powerSave);
-    printf("  netType              0x%02X\n", static_cast<unsigned>(p.netType));
+    std::string types;
+    const char* const typeNames[] = {"802.11a", "802.11a Turbo", "802.11b", "802.11g", "802.11g Turbo"};
+    for (int i = 0; i < 5; ++i) {
+        if (p.netType & (1 << i)) types += std::string(types.empty() ? "" : ", ") + typeNames[i];
+    }
+    printf("  netType              0x%02X (%s)\n", static_cast<unsigned>(p.netType), types.empty() ? "not set" : types.c_str());
     printf("  authType             %d (%s)\n", p.authType, authName(p.authType));
     printf("  wepLevel             %d\n", p.wepLevel);
     printf("  wepDefaultKey        %d\n", p.wepDefaultKey);
