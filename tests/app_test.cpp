@@ -190,6 +190,60 @@ TEST_F(ResourceModuleChoice, MissingOrEmptyResConfLoadsNothingElse) {
     EXPECT_EQ(1u, g_loads.size());
 }
 
+// ---- resource module check ---------------------------------------------------
+
+// A copy of testres.dll holding only the main window's template, only the
+// string block with the title (strings 0-15), or both: the resource update
+// functions rewrite the copy's resource section.
+std::string PartialModule(const TempDir& dir, const char* name, bool dialog, bool title) {
+    const std::string original = BinDir() + "testres.dll";
+    const std::string path = dir.Path() + name;
+    if (!dir.CopyIn(original, name)) return std::string();
+    HMODULE source = ::LoadLibraryExA(original.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HANDLE update = ::BeginUpdateResourceA(path.c_str(), TRUE);
+    bool written = source && update;
+    const struct {
+        bool keep;
+        LPCSTR type;
+        LPCSTR id;
+    } parts[] = {{dialog, RT_DIALOG, MAKEINTRESOURCEA(102)}, {title, RT_STRING, MAKEINTRESOURCEA(5 / 16 + 1)}};
+    for (const auto& part : parts) {
+        if (!written || !part.keep) continue;
+        HRSRC found = ::FindResourceA(source, part.id, part.type);
+        HGLOBAL data = found ? ::LoadResource(source, found) : nullptr;
+        written = data && ::UpdateResourceA(update, part.type, part.id, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                                            ::LockResource(data), ::SizeofResource(source, found));
+    }
+    if (update) written = ::EndUpdateResourceA(update, !written) && written;
+    if (source) ::FreeLibrary(source);
+    return written ? path : std::string();
+}
+
+TEST(ResourceModuleCheck, OnlyAModuleWithTheMainTemplateAndTheTitleIsKept) {
+    TempDir dir;
+    const std::string whole = PartialModule(dir, "whole.dll", true, true);
+    ASSERT_FALSE(whole.empty());
+    HMODULE module = ::LoadLibraryA(whole.c_str());
+    ASSERT_NE(nullptr, module);
+    EXPECT_EQ(module, AcceptResourceModule(module));
+    ::FreeLibrary(module);
+
+    const struct {
+        const char* name;
+        bool dialog;
+        bool title;
+    } lacking[] = {{"notitle.dll", true, false}, {"nodialog.dll", false, true}};
+    for (const auto& part : lacking) {
+        const std::string path = PartialModule(dir, part.name, part.dialog, part.title);
+        ASSERT_FALSE(path.empty()) << part.name;
+        module = ::LoadLibraryA(path.c_str());
+        ASSERT_NE(nullptr, module) << part.name;
+        EXPECT_EQ(nullptr, AcceptResourceModule(module)) << part.name;
+        EXPECT_EQ(nullptr, ::GetModuleHandleA(path.c_str())) << part.name << " is released";
+    }
+    EXPECT_EQ(nullptr, AcceptResourceModule(nullptr));
+}
+
 // ---- control labels -----------------------------------------------------------
 
 class ControlLabels : public ::testing::Test {

@@ -250,11 +250,15 @@ TEST_F(ResourceModules, ResConfNamesTheModuleWhenThereIsNoResDll) {
     EXPECT_EQ(0, run.Exit());
 }
 
-TEST_F(ResourceModules, UnloadableModuleFallsBackToTheProgramsOwn) {
-    ASSERT_TRUE(m_dir.WriteFile("res.conf", "missing.dll\n"));
-    MonitorRun run;
-    ASSERT_TRUE(run.Start(m_dir.Path() + "Monitor.exe", m_dir.Path(), kTitle));
-    EXPECT_EQ(0, run.Exit());
+// A module that does not load, and one that loads but has no resources of
+// the program (the device library): the program's own serve instead.
+TEST_F(ResourceModules, UnloadableOrUnfitModuleFallsBackToTheProgramsOwn) {
+    for (const char* module : {"missing.dll", "nicport.dll"}) {
+        ASSERT_TRUE(m_dir.WriteFile("res.conf", std::string(module) + "\n"));
+        MonitorRun run;
+        ASSERT_TRUE(run.Start(m_dir.Path() + "Monitor.exe", m_dir.Path(), kTitle)) << module;
+        EXPECT_EQ(0, run.Exit()) << module;
+    }
 }
 
 }  // namespace

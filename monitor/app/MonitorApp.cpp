@@ -9,6 +9,7 @@
 
 #include "app/Help.h"
 #include "device/WLANDevice.h"
+#include "framework/Raii.h"
 #include "framework/Resources.h"
 #include "mainwnd/MonitorDlg.h"
 #include "resource.h"
@@ -40,6 +41,22 @@ HMODULE ChooseResourceModule(ModuleLoader load) {
     return line[0] ? load(line) : nullptr;
 }
 
+namespace {
+// A module that loads but lacks the main window's template or the title would
+// end the program before it shows anything: the modal window cannot be made,
+// and an empty title finds any untitled window as the "other instance".
+bool CarriesMainWindowResources(HMODULE module) {
+    std::string title;
+    return fw::res::DialogTemplate(IDD_MAIN, module) != nullptr && fw::res::TryLoadString(IDS_PRODUCT, title, module);
+}
+}  // namespace
+
+HMODULE AcceptResourceModule(HMODULE module) {
+    fw::Module owner(module);
+    if (!owner || !CarriesMainWindowResources(owner.get())) return nullptr;
+    return owner.release();
+}
+
 bool ShowOtherInstance() {
     const std::string title = fw::res::String(IDS_PRODUCT);
     HWND other = ::FindWindowA(nullptr, title.c_str());
@@ -49,7 +66,7 @@ bool ShowOtherInstance() {
 }
 
 BOOL CMonitorApp::InitInstance() {
-    m_hResModule = ChooseResourceModule();
+    m_hResModule = AcceptResourceModule(ChooseResourceModule());
     if (m_hResModule) fw::res::SetModule(m_hResModule);
 
     if (ShowOtherInstance()) ::ExitProcess(0);

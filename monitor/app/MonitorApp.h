@@ -33,6 +33,12 @@ using ModuleLoader = HMODULE (*)(const char* file);
 // (at most 1022 characters of it); null when neither loads.
 HMODULE ChooseResourceModule(ModuleLoader load = nullptr);
 
+// Returns `module` if it carries what the main window cannot do without: its
+// dialog template and the product title, which is also the single-instance
+// key. Otherwise releases the module and returns null, so that the program's
+// own resources serve, as when no module loads.
+HMODULE AcceptResourceModule(HMODULE module);
+
 // Stops (start false) or starts (start true) the wireless zero-configuration
 // service "WZCSVC"; a stop waits up to 5 s for the service to confirm.
 void ControlZeroConfigService(bool start);
