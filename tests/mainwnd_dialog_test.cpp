@@ -440,6 +440,49 @@ TEST_F(MainWindow, SuspendHidesAndStopsPollingResumeStartsAgain) {
     EXPECT_GE(ShellRecorder::Count(NIM_MODIFY), 1);
 }
 
+TEST_F(MainWindow, AnEncryptedSurveyedNetworkConnectsOnceItsKeyIsEntered) {
+    mwtest::AddProfile("DEFAULT", "ANY");
+    Start();
+    theDevice.InitSiteSurvey();
+    ASSERT_TRUE(testsupport::WaitFor([] { return theDevice.QuerySiteSurvey(); }, 2000));
+    Command(ID_TRAY_SHOW);
+
+    // The survey's double click on 0, "HomeNet" (encrypted, infrastructure).
+    ::SendMessageA(Hwnd(), WM_SITE_CHOSEN, 0, 0);
+    CConfigPage& config = dlg->ConfigPage();
+    CSecurityPage& security = config.SecurityPage();
+    EXPECT_EQ(ShownPage(), CMonitorDlg::kTabConfig);
+    ASSERT_NE(config.FrontSubPage(), nullptr);
+    EXPECT_EQ(config.FrontSubPage()->GetKind(), CSubPage::kSecurity);
+    EXPECT_TRUE(security.IsSecurityOn());
+    EXPECT_EQ(mwtest::LastCommittedProfile(), "");
+
+    // WPA-PSK, a key too short and then long enough, Apply.
+    HWND types = security.GetDlgItem(IDC_SEC_AUTH);
+    ::SendMessageA(types, CB_SETCURSEL, 1, 0);
+    ::SendMessageA(security, WM_COMMAND, MAKEWPARAM(IDC_SEC_AUTH, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
+    HWND psk = security.WpaPskDialog().GetDlgItem(IDC_WPA_PSK);
+    ASSERT_TRUE(PageShown(security.WpaPskDialog()));
+    ::SetWindowTextA(psk, "short");
+    EXPECT_FALSE(::IsWindowEnabled(config.GetDlgItem(IDC_CFG_APPLY)));
+    ::SetWindowTextA(psk, "long enough key");
+    ASSERT_TRUE(::IsWindowEnabled(config.GetDlgItem(IDC_CFG_APPLY)));
+    ::SendMessageA(config.GetDlgItem(IDC_CFG_APPLY), BM_CLICK, 0, 0);
+    mwtest::Pump();
+
+    EXPECT_EQ(mwtest::LastCommittedProfile(), "DEFAULT");
+    DWORD associated = 0;
+    ASSERT_TRUE(testsupport::ReadDword(HKEY_CURRENT_USER, "Software\\NicportSim", "Associated", associated));
+    EXPECT_EQ(associated, 1u);
+    EXPECT_EQ(ShownPage(), CMonitorDlg::kTabLink);
+    ::SendMessageA(dlg->PageWindow(CMonitorDlg::kTabLink), WM_TIMER, 1, 0);
+    char ssid[64] = {};
+    ::GetDlgItemTextA(dlg->PageWindow(CMonitorDlg::kTabLink), IDC_LINK_SSID, ssid, sizeof(ssid));
+    EXPECT_STREQ(ssid, "HomeNet");
+    Tick();
+    EXPECT_EQ(Tip().rfind("Connection:HomeNet", 0), 0u) << Tip();
+}
+
 TEST_F(MainWindow, PagesAreSwitchedByTabsAndByThePagesMessages) {
     Start();
     Command(ID_TRAY_SHOW);
