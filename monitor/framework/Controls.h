@@ -159,6 +159,8 @@ public:
     void SetRange(int lower, int upper) const { SendMessage(TBM_SETRANGE, TRUE, MAKELPARAM(lower, upper)); }
     int GetPos() const { return static_cast<int>(SendMessage(TBM_GETPOS)); }
     void SetPos(int pos) const { SendMessage(TBM_SETPOS, TRUE, pos); }
+    // A tick every `step` positions from the lower end (TBS_AUTOTICKS bars).
+    void SetTicFreq(int step) const { SendMessage(TBM_SETTICFREQ, static_cast<WPARAM>(step)); }
 };
 
 class CListCtrl : public CWnd {
