@@ -20,11 +20,19 @@ if [ ! -f "$build/build.ninja" ]; then "$root/scripts/build.sh" >/dev/null; fi
 cmake --build "$build" --target Monitor nicsim mainwnd_shotdriver -j 2 >/dev/null
 
 # A display of our own, so that nothing else draws into the pictures.
+# A display in use by another program is skipped, never shared.
 display_number="${SHOT_DISPLAY:-93}"
+while [ -e "/tmp/.X$display_number-lock" ] || [ -e "/tmp/.X11-unix/X$display_number" ]; do
+    display_number=$((display_number + 1))
+done
 Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=":$display_number"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+if ! kill -0 "$xvfb_pid" 2>/dev/null; then
+    echo "screenshots: Xvfb could not start on :$display_number" >&2
+    exit 1
+fi
 
 # The build tree's Wine: its own prefix, of the programs' width.
 wine() { "$build/wine-run" "$@"; }
@@ -60,6 +68,10 @@ for entry in DEFAULT:ANY Home:WaveNet-Home Office:CORP-5G; do
     wine reg add "$profiles\\${entry%%:*}" /v ssid /d "${entry#*:}" /f >/dev/null
     wine reg add "$profiles\\${entry%%:*}" /v operatingmode /t REG_DWORD /d 1 /f >/dev/null
 done
+# Home uses a WEP key, so its Security sub-page has something to show.
+wine reg add "$profiles\\Home" /v authype /t REG_DWORD /d 1 /f >/dev/null
+wine reg add "$profiles\\Home" /v wep.level /t REG_DWORD /d 1 /f >/dev/null
+wine reg add "$profiles\\Home" /v wep.key1 /d 0A1B2C3D4E /f >/dev/null
 wine reg add "$profiles" /v profile /d Home /f >/dev/null
 
 (cd "$build/bin" && exec "$build/wine-run" explorer "/desktop=$desktop_name,$desktop_size" Monitor.exe) >/dev/null 2>&1 &
@@ -97,6 +109,13 @@ for tab in 0 1 2 3 4; do
     read -r wx wy ww wh < <(driver tab "$tab")
     capture
     crop "tab-$tab-${names[$tab]}" "$wx" "$wy" "$ww" "$wh"
+done
+# The configuration page's Security and Advanced sub-pages.
+read -r wx wy ww wh < <(driver tab 0)
+for sub in 1:security 2:advanced; do
+    read -r wx wy ww wh < <(driver subtab "${sub%%:*}")
+    capture
+    crop "config-${sub#*:}" "$wx" "$wy" "$ww" "$wh"
 done
 
 driver exit >/dev/null || true

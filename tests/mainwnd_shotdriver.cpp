@@ -5,6 +5,8 @@
 //   mainwnd_shotdriver.exe wait            waits for the main window (20 s)
 //   mainwnd_shotdriver.exe show            shows it; prints "x y w h"
 //   mainwnd_shotdriver.exe tab N           brings tab N to the front; prints "x y w h"
+//   mainwnd_shotdriver.exe subtab N        brings the configuration page's sub-tab N to the
+//                                          front; prints "x y w h" of the main window
 //   mainwnd_shotdriver.exe tray            prints the notification area "x y w h"
 //   mainwnd_shotdriver.exe exit            ends the monitor (its tray menu's "Exit")
 //
@@ -24,6 +26,17 @@ const char kTitle[] = "Wavelume";
 const UINT kShow = 32773;
 const UINT kExit = 32774;
 const int kTabControl = 1011;
+const int kSubTabControl = 1016;
+
+// The configuration page's sub-tab control: a control of a page of the main tab control.
+HWND FindSubTab(HWND mainTab) {
+    for (HWND page = ::GetWindow(mainTab, GW_CHILD); page; page = ::GetWindow(page, GW_HWNDNEXT)) {
+        HWND subTab = ::GetDlgItem(page, kSubTabControl);
+        char cls[32] = {};
+        if (subTab && ::GetClassNameA(subTab, cls, sizeof(cls)) && std::strcmp(cls, WC_TABCONTROLA) == 0) return subTab;
+    }
+    return nullptr;
+}
 
 HWND WaitForWindow(const char* className, const char* title, DWORD ms) {
     const DWORD start = ::GetTickCount();
@@ -51,7 +64,7 @@ void Settle(HWND hwnd) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: mainwnd_shotdriver wait|show|tab N|tray|exit\n");
+        std::fprintf(stderr, "usage: mainwnd_shotdriver wait|show|tab N|subtab N|tray|exit\n");
         return 2;
     }
     const char* command = argv[1];
@@ -93,6 +106,14 @@ int main(int argc, char** argv) {
         if (!tab) return 1;
         // Setting the focus item notifies the window as a click on the tab would.
         ::SendMessageA(tab, TCM_SETCURFOCUS, static_cast<WPARAM>(std::atoi(argv[2])), 0);
+        Settle(main);
+        PrintRect(main);
+        return 0;
+    }
+    if (std::strcmp(command, "subtab") == 0 && argc > 2) {
+        HWND subTab = FindSubTab(::GetDlgItem(main, kTabControl));
+        if (!subTab) return 1;
+        ::SendMessageA(subTab, TCM_SETCURFOCUS, static_cast<WPARAM>(std::atoi(argv[2])), 0);
         Settle(main);
         PrintRect(main);
         return 0;
