@@ -3,15 +3,7 @@
 
 # A resource-only module with the program's templates and pictures and a few
 # page texts of its own.
-add_library(pages_resmod SHARED pages_resmod.rc)
-set_property(TARGET pages_resmod PROPERTY COMPILE_OPTIONS "")
-target_include_directories(pages_resmod PRIVATE
-  ${PROJECT_SOURCE_DIR}/resources/monitor ${PROJECT_BINARY_DIR}/resources/monitor/art)
-add_dependencies(pages_resmod monitor_art)
-set_source_files_properties(pages_resmod.rc PROPERTIES OBJECT_DEPENDS
-  "${PROJECT_SOURCE_DIR}/resources/monitor/monitor_ui.rc;${PROJECT_SOURCE_DIR}/resources/monitor/resource.h")
-set_target_properties(pages_resmod PROPERTIES PREFIX "" LINKER_LANGUAGE C)
-target_link_options(pages_resmod PRIVATE -nostdlib -Wl,-e,0)
+add_test_resource_module(pages_resmod pages_resmod.rc)
 
 add_wine_test(controls_test controls_test.cpp)
 target_link_libraries(controls_test PRIVATE monitor_core monitor_resources)
