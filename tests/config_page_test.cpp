@@ -264,4 +264,41 @@ TEST_F(ConfigPageTest, ASuppressedSubPageLeavesEveryTabWithItsOwnPage) {
     ::FreeLibrary(module);
 }
 
+TEST_F(ConfigPageTest, KeysTravelFromTheRegistryThroughThePagesToTheAdapter) {
+    // A WEP profile: the key reaches the adapter with its length; the
+    // pre-shared key stays empty.
+    const std::string home = mwtest::ProfilesKey() + "\\Home";
+    mwtest::AddProfile("DEFAULT", "any");
+    mwtest::AddProfile("Home", "home-net");
+    testsupport::WriteDword(HKEY_LOCAL_MACHINE, home, "authype", 1);
+    testsupport::WriteDword(HKEY_LOCAL_MACHINE, home, "wep.level", 1);
+    testsupport::WriteString(HKEY_LOCAL_MACHINE, home, "wep.key1", "0A1B2C3D4E");
+    testsupport::WriteString(HKEY_LOCAL_MACHINE, home, "wpapsk.password", "left over");
+    Create();
+    ASSERT_TRUE(page.SelectProfileByName("Home"));
+    Click(IDC_CFG_APPLY);
+    Profile committed = LastCommit();
+    EXPECT_EQ(committed.authType, 1);
+    EXPECT_EQ(committed.wepLevel, 1);
+    EXPECT_STREQ(committed.wepKey[0], "0A1B2C3D4E");
+    EXPECT_EQ(committed.wepKeyLength[0], 5);
+    EXPECT_EQ(committed.wepKeyLength[1], 0);
+    EXPECT_STREQ(committed.wpaPskPassword, "");
+    EXPECT_EQ(Stored("Home", "wep.key1"), "0A1B2C3D4E");
+    EXPECT_EQ(Stored("Home", "wpapsk.password"), "");
+
+    // WPA-PSK: the WEP fields go, wepLevel is 0.
+    testsupport::WriteDword(HKEY_LOCAL_MACHINE, home, "authype", 7);
+    testsupport::WriteString(HKEY_LOCAL_MACHINE, home, "wpapsk.password", "pre-shared key");
+    ASSERT_TRUE(page.SelectProfileByName("Home"));
+    Click(IDC_CFG_APPLY);
+    committed = LastCommit();
+    EXPECT_EQ(committed.authType, 7);
+    EXPECT_EQ(committed.wepLevel, 0);
+    EXPECT_STREQ(committed.wpaPskPassword, "pre-shared key");
+    EXPECT_STREQ(committed.wepKey[0], "");
+    EXPECT_EQ(Stored("Home", "wep.key1"), "");
+    EXPECT_EQ(Stored("Home", "wep.level"), "0");
+}
+
 }  // namespace
