@@ -11,6 +11,10 @@
 //   repaint  one full repaint of the visible list (invalidate + update)
 //   scroll   paging from the top to the bottom of the list, repainting
 //            each page as it comes into view
+//   plain    for comparison: a plain report-view list of the same size with
+//            the same rows (texts only), filled and painted once; "plain+size"
+//            also sizes its columns to their contents. The page's fill and
+//            repaint are printed as a ratio to both.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -59,6 +63,54 @@ struct Series {
     }
 };
 
+// A plain report-view list beside the page: the same columns and rows as
+// texts, no drawing of its own. Returns the fill and paint time in ms.
+double PlainList(HWND host, const RECT& area, int columns, bool sizeColumns) {
+    HWND list = ::CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, area.left, area.top,
+                                  area.right - area.left, area.bottom - area.top, host, nullptr, nullptr, nullptr);
+    for (int c = 0; c < columns; ++c) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.cx = 80;
+        column.pszText = const_cast<char*>("Column");
+        ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&column));
+    }
+    Stopwatch watch;
+    ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    for (unsigned long i = 0;; ++i) {
+        const SiteInfo* site = theDevice.GetSiteInfo(i);
+        if (!site) break;
+        char texts[6][40];
+        std::snprintf(texts[0], sizeof(texts[0]), "%.32s", site->ssid);
+        std::snprintf(texts[1], sizeof(texts[1]), "%02X:%02X:%02X:%02X:%02X:%02X", site->bssid[0], site->bssid[1],
+                      site->bssid[2], site->bssid[3], site->bssid[4], site->bssid[5]);
+        std::snprintf(texts[2], sizeof(texts[2]), "%d", static_cast<int>(site->channel));
+        std::snprintf(texts[3], sizeof(texts[3]), "%d", static_cast<int>(site->encryption));
+        std::snprintf(texts[4], sizeof(texts[4]), "%d%%", static_cast<int>(site->signal));
+        std::snprintf(texts[5], sizeof(texts[5]), "%d", static_cast<int>(site->networkType));
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(i);
+        item.pszText = texts[0];
+        const int row = static_cast<int>(::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        for (int c = 1; c < columns && c < 6; ++c) {
+            item.iSubItem = c;
+            item.pszText = texts[c];
+            ::SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    if (sizeColumns) {
+        for (int c = 0; c < columns; ++c) ::SendMessageA(list, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE);
+    }
+    ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list, nullptr, TRUE);
+    ::UpdateWindow(list);
+    ::GdiFlush();
+    const double ms = watch.Ms();
+    ::DestroyWindow(list);
+    return ms;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -97,6 +149,12 @@ int main(int argc, char** argv) {
     };
 
     Series fill{"fill", {}}, fillHidden{"fill-hid", {}}, rows{"rows", {}}, repaint{"repaint", {}}, scroll{"scroll", {}};
+    Series plain{"plain", {}}, plainSized{"plain+size", {}}, pageTotal{"page", {}};
+    RECT listArea = {};
+    ::GetWindowRect(list, &listArea);
+    ::MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&listArea), 2);
+    const int columns = static_cast<int>(
+        ::SendMessageA(reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0));
     for (int run = 0; run < runs; ++run) {
         page.ShowWindow(SW_HIDE);
         fillHidden.ms.push_back(timedScan());
@@ -132,6 +190,11 @@ int main(int argc, char** argv) {
             ::GdiFlush();
             repaint.ms.push_back(watch.Ms());
         }
+        pageTotal.ms.push_back(fill.ms.back() + repaint.ms.back());
+        page.ShowWindow(SW_HIDE);
+        plain.ms.push_back(PlainList(host, listArea, columns, false));
+        plainSized.ms.push_back(PlainList(host, listArea, columns, true));
+        page.ShowWindow(SW_SHOW);
         {
             Stopwatch watch;
             const int perPage = std::max(1, static_cast<int>(::SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0)));
@@ -151,6 +214,14 @@ int main(int argc, char** argv) {
     rows.Print();
     repaint.Print();
     scroll.Print();
+    plain.Print();
+    plainSized.Print();
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    std::printf("survey fill and paint: %.2fx the plain list, %.2fx the plain list that sizes its columns\n",
+                median(pageTotal.ms) / median(plain.ms), median(pageTotal.ms) / median(plainSized.ms));
     page.DestroyWindow();
     theApp.m_pMainWnd = nullptr;
     theDevice.Close();

@@ -22,6 +22,7 @@ public:
     long Wait(DWORD ms);
     bool Running() const;
     DWORD Id() const { return m_info.dwProcessId; }
+    HANDLE Handle() const { return m_info.hProcess; }
 
 private:
     PROCESS_INFORMATION m_info = {};
