@@ -143,6 +143,24 @@ TEST_F(SiteSurveyPageTest, ManyAndHostileNetworksKeepTheirSurveyIndex) {
     EXPECT_EQ(host.received[0].wParam, 120u);
 }
 
+TEST_F(SiteSurveyPageTest, ColumnsAreAsWideAsWhenSizedOverEveryRow) {
+    // One wide name among many ordinary rows: the columns must come out as
+    // the list's own sizing over every row makes them.
+    mwtest::SetSim("ExtraNetworks", 150);
+    AddNetwork("0", "ordinary", 0, 40, 1);
+    AddNetwork("1", "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", 1, 99, 0);
+    Create();
+    ScanNow();
+    ASSERT_EQ(list->GetItemCount(), 152);
+    int widths[CSiteSurveyPage::kColumnCount];
+    for (int c = 0; c < CSiteSurveyPage::kColumnCount; ++c) widths[c] = list->GetColumnWidth(c);
+    // What the list itself makes of every row, in the same order.
+    for (int c = 0; c < CSiteSurveyPage::kColumnCount; ++c) list->SetColumnWidth(c, LVSCW_AUTOSIZE_USEHEADER);
+    list->SetColumnWidth(CSiteSurveyPage::kColSignal, 100);
+    for (int c = 0; c < CSiteSurveyPage::kColumnCount; ++c) EXPECT_EQ(widths[c], list->GetColumnWidth(c)) << c;
+    EXPECT_GT(widths[CSiteSurveyPage::kColSsid], 150);
+}
+
 TEST(SiteSurveyTitlesTest, StringPartsReplaceTheDefaultsInOrder) {
     EXPECT_EQ(CSiteSurveyPage::ColumnTitles(""), (Titles{"SSID", "BSSID", "Channel", "Encryption", "Signal", "Network type"}));
     EXPECT_EQ(CSiteSurveyPage::ColumnTitles("Name|Address"),

@@ -2,11 +2,19 @@
 
 #include "App.h"
 
+#include <unordered_map>
+
 namespace fw {
 
 namespace {
-// The window property that links an HWND to its CWnd object.
-const char kObjectProp[] = "fw.CWnd";
+// Which object owns which window. Every message looks its object up here,
+// so the lookup stays in the process: a window property would cost a trip
+// to the window server per message. Windows are created and used on the
+// GUI thread only, so the table needs no lock.
+std::unordered_map<HWND, CWnd*>& Objects() {
+    static std::unordered_map<HWND, CWnd*> objects;
+    return objects;
+}
 
 HWND ControlOf(UINT msg, WPARAM wp, LPARAM lp, HWND parent) {
     switch (msg) {
@@ -47,16 +55,23 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<CWnd*>(::GetPropA(hwnd, kObjectProp)) : nullptr;
+    if (!hwnd) return nullptr;
+    const auto& objects = Objects();
+    const auto found = objects.find(hwnd);
+    return found == objects.end() ? nullptr : found->second;
 }
 
 void CWnd::Attach(HWND hwnd) {
     m_hWnd = hwnd;
-    ::SetPropA(hwnd, kObjectProp, this);
+    Objects()[hwnd] = this;
 }
 
 void CWnd::Detach() {
-    if (m_hWnd && ::IsWindow(m_hWnd) && FromHandle(m_hWnd) == this) ::RemovePropA(m_hWnd, kObjectProp);
+    if (m_hWnd) {
+        auto& objects = Objects();
+        const auto found = objects.find(m_hWnd);
+        if (found != objects.end() && found->second == this) objects.erase(found);
+    }
     m_hWnd = nullptr;
 }
 

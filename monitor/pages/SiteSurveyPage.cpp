@@ -101,7 +101,8 @@ BEGIN_MESSAGE_TABLE(CSiteSurveyPage, CPage)
     ON_NOTIFY(NM_DBLCLK, IDC_SURVEY_LIST, OnListDoubleClick)
 END_MESSAGE_TABLE()
 
-CSiteSurveyPage::CSiteSurveyPage() : CPage(IDD_SURVEY_PAGE, IDS_TAB_SURVEY) {}
+CSiteSurveyPage::CSiteSurveyPage()
+    : CPage(IDD_SURVEY_PAGE, IDS_TAB_SURVEY), m_selectedBrush(::CreateSolidBrush(kSelectedBack)) {}
 
 CSiteSurveyPage::~CSiteSurveyPage() {
     // The rows are drawn with the page's icons and painter: the window goes first.
@@ -193,8 +194,8 @@ void CSiteSurveyPage::CheckAdapter() {
     m_scan.EnableWindow(open);
 }
 
-void CSiteSurveyPage::FillSiteList() {
-    if (!theDevice.QuerySiteSurvey()) return;
+void CSiteSurveyPage::ReadSurvey() {
+    m_rows.clear();
     for (unsigned long index = 0; index < kMaxNetworks; ++index) {
         const SiteInfo* found = theDevice.GetSiteInfo(index);
         if (!found) break;
@@ -202,20 +203,59 @@ void CSiteSurveyPage::FillSiteList() {
         // name to be terminated.
         SiteInfo site;
         std::memcpy(&site, found, sizeof(site));
-        const std::string ssid(site.ssid, strnlen(site.ssid, sizeof(site.ssid)));
-
-        const int row = m_list.InsertItem(kInsertPosition, ssid, static_cast<LPARAM>(index));
-        if (row < 0) continue;
+        Row row;
+        row.text[kColSsid].assign(site.ssid, strnlen(site.ssid, sizeof(site.ssid)));
         char bssid[sizeof(site.bssid)];
         std::memcpy(bssid, site.bssid, sizeof(bssid));
         const char* mac = GetMac(bssid);
-        m_list.SetItemText(row, kColBssid, mac ? std::string(mac, strnlen(mac, 64)) : std::string());
-        m_list.SetItemText(row, kColChannel, Decimal(site.channel));
-        m_list.SetItemText(row, kColEncryption, Decimal(site.encryption));
-        m_list.SetItemText(row, kColSignal, Decimal(site.signal));
-        m_list.SetItemText(row, kColNetworkType, Decimal(site.networkType));
+        if (mac) row.text[kColBssid].assign(mac, strnlen(mac, 64));
+        row.text[kColChannel] = Decimal(site.channel);
+        row.text[kColEncryption] = Decimal(site.encryption);
+        row.text[kColSignal] = Decimal(site.signal);
+        row.text[kColNetworkType] = Decimal(site.networkType);
+        m_rows.push_back(std::move(row));
     }
-    for (int column = 0; column < kColumnCount; ++column) m_list.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
+}
+
+void CSiteSurveyPage::SizeColumnsToFit() {
+    // A column sized to its contents is as wide as its widest text: the
+    // list is given one row of the widest texts to measure instead of all
+    // of them (sizing over a thousand rows cost more than filling them).
+    // The last column fills what is left and so waits for the full list.
+    Row widest;
+    {
+        fw::WindowDC dc(m_list);
+        fw::SelectObjectScope font(dc.get(), m_list.GetFont());
+        LONG widestCx[kColumnCount] = {};
+        for (const Row& row : m_rows) {
+            for (int column = 0; column < kColNetworkType; ++column) {
+                const std::string& text = row.text[column];
+                SIZE size = {};
+                ::GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+                if (size.cx > widestCx[column] || widest.text[column].empty()) {
+                    widestCx[column] = size.cx;
+                    widest.text[column] = text;
+                }
+            }
+        }
+    }
+    const int probe = m_list.InsertItem(0, widest.text[kColSsid], 0);
+    for (int column = 1; column < kColNetworkType; ++column) m_list.SetItemText(probe, column, widest.text[column]);
+    for (int column = 0; column < kColNetworkType; ++column) m_list.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
+    m_list.SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(probe));
+}
+
+void CSiteSurveyPage::FillSiteList() {
+    if (!theDevice.QuerySiteSurvey()) return;
+    ReadSurvey();
+    SizeColumnsToFit();
+    for (size_t index = 0; index < m_rows.size(); ++index) {
+        const Row& site = m_rows[index];
+        const int row = m_list.InsertItem(kInsertPosition, site.text[kColSsid], static_cast<LPARAM>(index));
+        if (row < 0) continue;
+        for (int column = kColBssid; column < kColumnCount; ++column) m_list.SetItemText(row, column, site.text[column]);
+    }
+    m_list.SetColumnWidth(kColNetworkType, LVSCW_AUTOSIZE_USEHEADER);
     m_list.SetColumnWidth(kColSignal, kSignalColumnWidth);
 
     if (HWND main = MainWindow()) ::SendMessageA(main, WM_SITES_UPDATED, 0, 0);
@@ -250,13 +290,16 @@ LRESULT CSiteSurveyPage::OnDrawItem(WPARAM, LPARAM lp) {
 void CSiteSurveyPage::DrawRow(const DRAWITEMSTRUCT& dis) const {
     const int row = static_cast<int>(dis.itemID);
     HDC dc = dis.hDC;
+    // The texts come from the page's copy of the survey (the row's item
+    // data is the survey index), not from a query per cell.
+    const size_t index = static_cast<size_t>(m_list.GetItemData(row));
+    if (index >= m_rows.size()) return;
+    const std::string* text = m_rows[index].text;
     RECT cell[kColumnCount];
-    std::string text[kColumnCount];
     for (int column = 0; column < kColumnCount; ++column) {
         cell[column] = {};
         m_list.GetSubItemRect(row, column, LVIR_BOUNDS, cell[column]);
         cell[column].left += 2;
-        text[column] = m_list.GetItemText(row, column);
     }
     // The bounds of sub-item 0 span the whole row.
     cell[kColSsid].left += 3;
@@ -265,10 +308,8 @@ void CSiteSurveyPage::DrawRow(const DRAWITEMSTRUCT& dis) const {
     cell[kColChannel].left += 6;
 
     const bool selected = (dis.itemState & (ODS_SELECTED | ODS_FOCUS)) != 0;
-    const COLORREF back = selected ? kSelectedBack : ::GetSysColor(COLOR_WINDOW);
     const COLORREF fore = selected ? kSelectedText : RGB(0, 0, 0);
-    fw::Gdi<HBRUSH> brush(::CreateSolidBrush(back));
-    ::FillRect(dc, &dis.rcItem, brush.get());
+    ::FillRect(dc, &dis.rcItem, selected ? m_selectedBrush.get() : ::GetSysColorBrush(COLOR_WINDOW));
     const COLORREF oldText = ::SetTextColor(dc, fore);
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
 

@@ -50,7 +50,17 @@ private:
     void AdvanceScan();
     void CheckAdapter();
     void FillSiteList();
+    void ReadSurvey();
+    void SizeColumnsToFit();
     void DrawRow(const DRAWITEMSTRUCT& dis) const;
+
+    // One network of the last scan as the list shows it.
+    struct Row {
+        std::string text[kColumnCount];
+    };
+    // The last scan, by survey index (the list's item data).
+    std::vector<Row> m_rows;
+    fw::Gdi<HBRUSH> m_selectedBrush;
 
     CGradientPainter m_painter;
     fw::CListCtrl m_list;
