@@ -170,10 +170,25 @@ TEST_F(MainWindow, TooltipAndIconFollowTheAdapterState) {
     Tick();
     EXPECT_EQ(Tip(), "Connection:Lab\nSpeed:54 Mbps\nSignal strength:80%");
     EXPECT_TRUE(TrayIconIs(IDI_TRAY_CONNECTED));
-    // Every tick after the first modifies the icon it added.
+    // Every change after the first tick modifies the icon it added.
     EXPECT_EQ(ShellRecorder::Count(NIM_ADD), 1);
     EXPECT_EQ(ShellRecorder::calls.back().message, static_cast<DWORD>(NIM_MODIFY));
     EXPECT_EQ(ShellRecorder::calls.back().data.uFlags, static_cast<UINT>(NIF_ICON | NIF_TIP));
+
+    // Ticks that change nothing leave the shell alone; the next change
+    // reaches it within one tick.
+    const int modifies = ShellRecorder::Count(NIM_MODIFY);
+    Tick();
+    Tick();
+    EXPECT_EQ(ShellRecorder::Count(NIM_MODIFY), modifies);
+    Associate("Lab", 540000, 81);
+    Tick();
+    EXPECT_EQ(Tip(), "Connection:Lab\nSpeed:54 Mbps\nSignal strength:81%");
+    mwtest::SetSim("Associated", 0);
+    Tick();
+    EXPECT_EQ(Tip(), "Disconnected");
+    EXPECT_TRUE(TrayIconIs(IDI_TRAY_DISCONNECTED));
+    EXPECT_EQ(ShellRecorder::Count(NIM_MODIFY), modifies + 2);
 }
 
 TEST_F(MainWindow, SpeedIsWholeMbpsRoundedDownAndTheTooltipIsCut) {
@@ -393,6 +408,18 @@ TEST_F(MainWindow, TrayMenuFollowsTheStoreAndNeverAppliesAVanishedProfile) {
     Command(laterId);
     EXPECT_EQ(mwtest::LastCommittedProfile(), "Later");
 
+    // Renamed behind the program's back: the next menu has the new name.
+    mwtest::DeleteProfile("Later");
+    mwtest::AddProfile("Renamed", "later-net");
+    OpenTrayMenu();
+    bool renamed = false, old = false;
+    for (const mwtest::MenuItem& item : MenuRecorder::items) {
+        renamed = renamed || item.text == "Renamed";
+        old = old || item.text == "Later";
+    }
+    EXPECT_TRUE(renamed);
+    EXPECT_FALSE(old);
+
     // Deleted between the menu and the command: nothing is applied.
     OpenTrayMenu();
     mwtest::DeleteProfile("Home");
@@ -430,7 +457,9 @@ TEST_F(MainWindow, SuspendHidesAndStopsPollingResumeStartsAgain) {
     EXPECT_FALSE(Visible());
     EXPECT_FALSE(g_bWindowShown);
     EXPECT_FALSE(theDevice.IsOpen());
+    // The tray shows only changes: a change while suspended must not show.
     ShellRecorder::calls.clear();
+    mwtest::SetSim("Associated", 0);
     mwtest::Pump(1300);
     EXPECT_TRUE(ShellRecorder::calls.empty()) << "the poll timer still runs";
 
@@ -438,6 +467,7 @@ TEST_F(MainWindow, SuspendHidesAndStopsPollingResumeStartsAgain) {
     EXPECT_TRUE(theDevice.IsOpen());
     mwtest::Pump(1300);
     EXPECT_GE(ShellRecorder::Count(NIM_MODIFY), 1);
+    EXPECT_EQ(Tip(), "Disconnected");
 }
 
 TEST_F(MainWindow, AnEncryptedSurveyedNetworkConnectsOnceItsKeyIsEntered) {

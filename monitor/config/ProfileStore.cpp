@@ -135,6 +135,22 @@ Profile* CProfileStore::EnumProfile(unsigned short index) {
     return LoadProfile(name);
 }
 
+std::vector<std::string> CProfileStore::ProfileNames(size_t max) const {
+    std::vector<std::string> names;
+    fw::RegKey profiles;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, ProfilesKeyPath().c_str(), 0, KEY_READ, profiles.put()) != ERROR_SUCCESS)
+        return names;
+    for (DWORD subkey = 0; names.size() < max; ++subkey) {
+        char buffer[kEnumNameSize] = {};
+        DWORD length = kEnumNameSize;
+        const LONG status = ::RegEnumKeyExA(profiles.get(), subkey, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_MORE_DATA) continue;  // no profile name, as EnumProfile has it
+        if (status != ERROR_SUCCESS) break;
+        names.emplace_back(buffer, ::strnlen(buffer, kEnumNameSize - 1));
+    }
+    return names;
+}
+
 Profile* CProfileStore::LoadProfile(const std::string& name) {
     std::memset(&m_record, 0, sizeof(m_record));
     if (!IsValidName(name)) return nullptr;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "device/Profile.h"
 
@@ -20,6 +21,9 @@ public:
     // when that profile's key cannot be opened. Subkeys whose names do not
     // fit a profile name are passed over: they are no profiles.
     Profile* EnumProfile(unsigned short index);
+    // The names EnumProfile would list, at most `max` of them, read in one
+    // pass without loading the profiles (the tray menu needs only these).
+    std::vector<std::string> ProfileNames(size_t max) const;
     // Loads the named profile into the shared record; null when its key
     // cannot be opened or the name is no valid profile name.
     Profile* LoadProfile(const std::string& name);

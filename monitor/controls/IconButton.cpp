@@ -41,7 +41,9 @@ void CIconButton::SetUp(const std::string& caption0, const std::string& caption1
 }
 
 void CIconButton::SetState(int index) {
-    if (!m_bToggles || index < 0 || index > 1) return;
+    // The main window sets the radio state every second: only a change
+    // costs a repaint.
+    if (!m_bToggles || index < 0 || index > 1 || index == m_nState) return;
     m_nState = static_cast<unsigned char>(index);
     SetWindowText(m_strCaption[m_nState]);
     Invalidate(TRUE);

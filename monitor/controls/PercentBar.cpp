@@ -24,6 +24,7 @@ void CPercentBar::SetStyle(bool showText, bool showWord, COLORREF textColour, CO
     m_bShowWord = showWord;
     m_crText = textColour;
     m_crBack = backColour;
+    m_backBrush.reset(::CreateSolidBrush(backColour));
 }
 
 std::string CPercentBar::Caption(int pos) const {
@@ -43,8 +44,8 @@ void CPercentBar::Paint(HDC dc) const {
     const int filled = (rect.right - rect.left) * std::clamp(pos, 0, 100) / 100;
 
     RECT back = {filled, 0, rect.right, rect.bottom - rect.top};
-    fw::Gdi<HBRUSH> brush(::CreateSolidBrush(m_crBack));
-    ::FillRect(dc, &back, brush.get());
+    if (!m_backBrush) m_backBrush.reset(::CreateSolidBrush(m_crBack));
+    ::FillRect(dc, &back, m_backBrush.get());
     m_painter.PaintPart(dc, rect, pos);
 
     if (!m_bShowText || pos == 0) return;

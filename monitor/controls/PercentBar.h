@@ -9,6 +9,7 @@
 
 #include "controls/GradientPainter.h"
 #include "framework/Controls.h"
+#include "framework/Raii.h"
 
 class CPercentBar : public fw::CProgressCtrl {
 public:
@@ -35,6 +36,8 @@ private:
 
     COLORREF m_crText = RGB(0, 0, 0);
     COLORREF m_crBack = RGB(192, 192, 192);
+    // Made once (and again when the colour changes), not on every paint.
+    mutable fw::Gdi<HBRUSH> m_backBrush;
     bool m_bShowText = true;
     CGradientPainter m_painter;
     std::string m_strWords[4];

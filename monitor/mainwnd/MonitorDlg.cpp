@@ -196,17 +196,18 @@ void CMonitorDlg::Tick() {
         }
         g_bDeviceSeenOpen = true;
     }
-    if (m_pTray) m_pTray->SetIcon(theApp.m_hResModule, icon, tip.c_str());
+    // The shell hears of the icon only when the picture or the text changed
+    // (or it has not taken the icon yet).
+    if (m_pTray && (icon != m_nTrayIcon || tip != m_strTrayTip || !m_pTray->IsShown())) {
+        if (m_pTray->SetIcon(theApp.m_hResModule, icon, tip.c_str())) {
+            m_nTrayIcon = icon;
+            m_strTrayTip = tip;
+        }
+    }
 }
 
 std::vector<std::string> CMonitorDlg::ProfileNames() {
-    std::vector<std::string> names;
-    for (unsigned short index = 0; index < kMaxProfileEntries; ++index) {
-        const Profile* profile = m_configPage.EnumProfile(index);
-        if (!profile) break;
-        names.emplace_back(profile->name, ::strnlen(profile->name, sizeof(profile->name)));
-    }
-    return names;
+    return m_configPage.Store().ProfileNames(kMaxProfileEntries);
 }
 
 LRESULT CMonitorDlg::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {

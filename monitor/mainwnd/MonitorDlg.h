@@ -96,6 +96,9 @@ private:
     void OnProfileCommand(UINT id);
 
     std::unique_ptr<CTrayIconEx> m_pTray;
+    // What the tray shows now.
+    UINT m_nTrayIcon = 0;
+    std::string m_strTrayTip;
     CConfigPage m_configPage;
     fw::CComboBox m_adapterList;
     fw::CTabCtrl m_tab;
