@@ -141,7 +141,6 @@ TEST(MonitorResources, StringTableCarriesExactTexts)
     EXPECT_EQ(Str(Self(), IDS_PROFILE_LIMIT),
               "Error: Cannot create new profile.\n%d profiles maximum allow.");
     EXPECT_EQ(Str(Self(), IDS_SEC_AUTH_TYPE), "   ");
-    EXPECT_EQ(Str(Self(), IDS_VER_COMPANY), " ");
     EXPECT_EQ(Str(Self(), IDS_LINK_RXRATE), "noneCurrent Rx Rate");
     EXPECT_EQ(Str(Self(), IDS_SURVEY_COLUMNS),
               "Network name|MAC address|Channel|Encryption|Signal|Network type");

@@ -4,6 +4,8 @@
 
 #include "framework/Raii.h"
 
+ShellExecuteFunction g_pfnShellExecute = &::ShellExecuteA;
+
 BEGIN_MESSAGE_TABLE(CHyperlinkLabel, fw::CStatic)
     ON_MESSAGE(WM_PAINT, OnPaint)
     ON_MESSAGE(WM_PRINTCLIENT, OnPaint)
@@ -52,5 +54,5 @@ LRESULT CHyperlinkLabel::OnSetCursor(WPARAM wp, LPARAM lp) {
 void CHyperlinkLabel::OnClicked() {
     // An empty address would make the shell open the current folder.
     if (m_strUrl.empty()) return;
-    ::ShellExecuteA(nullptr, "open", m_strUrl.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    g_pfnShellExecute(nullptr, "open", m_strUrl.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -9,6 +9,11 @@
 
 #include "framework/Controls.h"
 
+// The shell's ShellExecuteA; tests replace it so that a click opens no browser.
+using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
+                                                LPCSTR directory, INT show);
+extern ShellExecuteFunction g_pfnShellExecute;
+
 class CHyperlinkLabel : public fw::CStatic {
 public:
     CHyperlinkLabel();
