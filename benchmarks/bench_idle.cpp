@@ -89,6 +89,7 @@ double PrivateMb(int pid) {
 
 struct Sample {
     double start = 0;      // s, start to the window (baseline) or the tray icon (monitor)
+    double window = 0;     // s, start to the first window
     double cpu = 0;        // s, the process's own, over the idle period
     double server = 0;     // s, the wineserver's over the same period
     double display = 0;    // s, the X server's
@@ -110,7 +111,10 @@ bool Measure(const std::string& program, const std::string& title, bool waitForI
     if (!child.Start("\"" + testsupport::BinDir() + program + "\"", testsupport::BinDir())) return false;
     HWND window = nullptr;
     for (;;) {
-        if (!window) window = testsupport::FindProcessWindow(child.Id(), title);
+        if (!window) {
+            window = testsupport::FindProcessWindow(child.Id(), title);
+            if (window) out.window = Now() - t0;
+        }
         if (window && (!waitForIcon || TrayShowsIcons())) break;
         if (Now() - t0 > 30) return false;
         ::Sleep(1);
@@ -173,7 +177,7 @@ int main(int argc, char** argv) {
     testsupport::DeleteTree(HKEY_CURRENT_USER, "Software\\NicportSim");  // the lively, associated demo
     WriteProfiles(true);
 
-    std::vector<double> mStart, bStart, mCpu, bCpu, mMem, bMem, mServer, bServer, mDisplay, bDisplay;
+    std::vector<double> mWindow, bWindow, mStart, bStart, mCpu, bCpu, mMem, bMem, mServer, bServer, mDisplay, bDisplay;
     for (int round = 0; round < rounds; ++round) {
         // Alternate which program goes first, so that neither always meets a
         // warmer cache.
@@ -189,6 +193,7 @@ int main(int argc, char** argv) {
                 return 1;
             }
             (monitor ? mStart : bStart).push_back(s.start);
+            (monitor ? mWindow : bWindow).push_back(s.window);
             (monitor ? mCpu : bCpu).push_back(s.cpu);
             (monitor ? mMem : bMem).push_back(s.privateMb);
             (monitor ? mServer : bServer).push_back(s.server);
@@ -208,6 +213,7 @@ int main(int argc, char** argv) {
     std::snprintf(title, sizeof(title), "cpu idle %d s", idle);
     Report(title, "s", mCpu, bCpu, extra);
     Report("start to tray icon", "s", mStart, bStart);
+    Report("start to first window", "s", mWindow, bWindow);
     Report("private memory", "MB", mMem, bMem);
     return 0;
 }

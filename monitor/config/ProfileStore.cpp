@@ -3,7 +3,8 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <cstdio>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/MonitorApp.h"
@@ -262,8 +263,11 @@ CProfileStore::Seed CProfileStore::SeedFromSetup(Profile& seed) {
     else std::strcpy(seed.ssid, "ANY");
     seed.channel = kSetupDefaultChannel;
     if (ReadSetupText(setup.get(), "DSChannel", text)) {
-        int channel = 0;
-        seed.channel = std::sscanf(text, "%d", &channel) == 1 ? channel : 0;
+        // A decimal number after optional blanks, as "%d" reads it; no
+        // number reads as 0 (automatic).
+        char* end = nullptr;
+        const long channel = std::strtol(text, &end, 10);
+        seed.channel = (end != text && channel >= INT32_MIN && channel <= INT32_MAX) ? static_cast<int32_t>(channel) : 0;
     }
     if (ReadSetupText(setup.get(), "Mode", text)) {
         if (std::strcmp(text, "AdHoc") == 0) {
