@@ -6,6 +6,15 @@
 namespace testsupport {
 
 std::string BinDir() {
+    // The programs under test may come from another build (the release
+    // build's, say): PROGRAM_DIR names its folder, in Windows form.
+    char other[MAX_PATH] = {};
+    const DWORD otherLength = ::GetEnvironmentVariableA("PROGRAM_DIR", other, MAX_PATH);
+    if (otherLength > 0 && otherLength < MAX_PATH) {
+        std::string dir(other, otherLength);
+        if (dir.back() != '\\') dir += '\\';
+        return dir;
+    }
     char path[MAX_PATH] = {};
     DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string dir(path, length);

@@ -8,6 +8,8 @@
 namespace testsupport {
 
 // The folder of the running test executable (bin/), with a trailing '\'.
+// The folder of the programs under test: this test program's own, or the
+// one the environment variable PROGRAM_DIR names.
 std::string BinDir();
 
 class ChildProcess {
