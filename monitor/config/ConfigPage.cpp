@@ -169,13 +169,10 @@ void CConfigPage::PagesToRecord(Profile& profile) {
 }
 
 void CConfigPage::FillProfileList() {
+    // The names only: loading every profile to list it would read all its
+    // values, thirty times over, for nothing.
     m_profileList.ResetContent();
-    for (unsigned short index = 0;; ++index) {
-        const Profile* profile = EnumProfile(index);
-        if (!profile) break;
-        m_profileList.AddString(std::string(profile->name, ::strnlen(profile->name, sizeof(profile->name))));
-        if (index == 0xFFFF) break;
-    }
+    for (const std::string& name : m_store.ProfileNames(0xFFFF)) m_profileList.AddString(name);
 }
 
 void CConfigPage::SelectRemembered() {
