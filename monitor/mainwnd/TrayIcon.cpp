@@ -62,12 +62,18 @@ void CTrayIcon::SetMenu(HMODULE module, UINT menuId) {
 }
 
 bool CTrayIcon::SetIcon(HMODULE module, UINT iconResourceId, const char* tip) {
-    // The new icon is loaded before the old one goes, so that a failed load
-    // leaves the shown icon (and the one a shell restart re-adds) intact.
-    HICON icon = fw::res::LoadIconImage(iconResourceId, ::GetSystemMetrics(SM_CXSMICON),
-                                        ::GetSystemMetrics(SM_CYSMICON), module);
-    if (!icon) return false;
-    m_icon.reset(icon);
+    // The picture is loaded only when it is another one than shown: a new
+    // tooltip alone (the signal moves every second) keeps the icon.
+    if (!m_icon || iconResourceId != m_uLoadedIconId || module != m_hLoadedIconModule) {
+        // The new icon is loaded before the old one goes, so that a failed load
+        // leaves the shown icon (and the one a shell restart re-adds) intact.
+        HICON icon = fw::res::LoadIconImage(iconResourceId, ::GetSystemMetrics(SM_CXSMICON),
+                                            ::GetSystemMetrics(SM_CYSMICON), module);
+        if (!icon) return false;
+        m_icon.reset(icon);
+        m_uLoadedIconId = iconResourceId;
+        m_hLoadedIconModule = module;
+    }
     if (tip) CopyTip(tip);
     m_bShown = m_bShown ? Modify() : Add();
     return m_bShown;

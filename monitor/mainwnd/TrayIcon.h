@@ -115,6 +115,9 @@ private:
     HMODULE m_hModule = nullptr;
     WORD m_wMenuId = 0;
     fw::Icon m_icon;
+    // Which resource m_icon was loaded from.
+    UINT m_uLoadedIconId = 0;
+    HMODULE m_hLoadedIconModule = nullptr;
     std::unique_ptr<char[]> m_pTip;  // 256 bytes once a tip was given
     bool m_bShown = false;
     std::deque<std::string> m_profileNames;
