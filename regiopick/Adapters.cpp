@@ -51,8 +51,7 @@ int FindAdapter(const char* classKey, int from) {
 void WriteCountry(const char* classKey, int instance, const char* code, ChannelRange channels) {
     const std::string path = InstancePath(classKey, instance);
     RegKey adapter;
-    if (*code && adapter.Open(HKEY_LOCAL_MACHINE, path.c_str(), KEY_ALL_ACCESS))
-        SetString(adapter.Get(), "ccode", code);
+    if (adapter.Open(HKEY_LOCAL_MACHINE, path.c_str(), KEY_ALL_ACCESS)) SetString(adapter.Get(), "ccode", code);
 
     RegKey list;
     if (!list.Open(HKEY_LOCAL_MACHINE, (path + "\\Ndi\\Params\\SelectedChannel\\enum").c_str(), KEY_ALL_ACCESS)) return;

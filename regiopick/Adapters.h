@@ -18,8 +18,7 @@ void ForEachAdapter(const char* classKey, Write write) {
         write(instance);
 }
 
-// The country code and the channel list of one instance. An empty code
-// writes no country.
+// The country code and the channel list of one instance.
 void WriteCountry(const char* classKey, int instance, const char* code, ChannelRange channels);
 // A value "1" that the driver reads as a switch turned on.
 void WriteSwitch(const char* classKey, int instance, const char* name);

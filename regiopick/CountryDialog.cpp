@@ -17,7 +17,7 @@ const char kUnsupportedMessage[] =
     "to install.";
 // Time for the closed card manager to let go of the adapter.
 constexpr DWORD kSettleMs = 500;
-// Large enough for any string of the string table.
+// Room for the longest string of the string table.
 constexpr int kStringSize = 4096;
 
 struct DialogState {
@@ -86,8 +86,8 @@ void InitDialog(HWND dialog, DialogState& state) {
 }
 
 void Apply(HWND dialog, DialogState& state) {
-    // The monitor's window may answer WM_CLOSE with messages of its own that
-    // bring us back here; the choice is applied once.
+    // While WM_CLOSE is out, messages sent to us get in; a second cancel
+    // among them must not apply the choice again.
     if (state.applying) return;
     state.applying = true;
 
@@ -100,6 +100,8 @@ void Apply(HWND dialog, DialogState& state) {
 
     const char* classKey = AdapterClassKey(state.os);
     const char* code = state.codes.At(position);
+    // Without a country in the table (no selection at all) no country and no
+    // channels are claimed.
     ForEachAdapter(classKey, [&](int instance) {
         if (*code) WriteCountry(classKey, instance, code, channels);
     });

@@ -19,8 +19,8 @@ void ChangeState(HDEVINFO devices, SP_DEVINFO_DATA& device, DWORD state) {
     params.StateChange = state;
     params.Scope = DICS_FLAG_CONFIGSPECIFIC;
     params.HwProfile = 0;  // the current hardware profile
-    // The class installer is asked even when the parameters are refused: it
-    // may restart the device by means of its own.
+    // Each call goes ahead whatever the one before answered: the restart is
+    // a best effort that reports nothing.
     ::SetupDiSetClassInstallParamsA(devices, &device, &params.ClassInstallHeader, sizeof(params));
     ::SetupDiCallClassInstaller(DIF_PROPERTYCHANGE, devices, &device);
 }
