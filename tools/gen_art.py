@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
-"""Render the Monitor's icons and bitmaps from their drawing descriptions.
+"""Render a program's icons and bitmaps from their drawing descriptions.
 
-Each picture is a small text file under art/ (art/icons/*.art become .ico
-files, art/bitmaps/*.art become .bmp files) that lists shapes in a design
-coordinate space. The renderer rasterises them with anti-aliasing at every
-size the file asks for, using only the standard library.
+Each picture is a small text file under a program's art/ folder
+(art/icons/*.art become .ico files, art/bitmaps/*.art become .bmp files)
+that lists shapes in a design coordinate space. The renderer rasterises
+them with anti-aliasing at every size the file asks for, using only the
+standard library.
 
 Usage:
-    gen_art.py --out DIR [--preview SHEET.png] FILE.art...
+    gen_art.py --out DIR [--art-root DIR] [--preview SHEET.png] FILE.art...
 
 Description language, one statement per line, '#' starts a comment:
 
