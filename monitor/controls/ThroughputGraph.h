@@ -12,10 +12,9 @@
 #include "framework/Controls.h"
 #include "framework/Raii.h"
 
-// The frame counters the previous sample read, kept for the whole process
-// (the graph exists once, and a page created again must not count the
-// frames of its predecessor's life as one second's traffic). While either
-// is 0 the next sample is 0, 0.
+// The frame counters the previous sample read. They belong to the process,
+// as the adapter's counters they follow do (there is one graph); while
+// either is 0 the next sample is 0, 0.
 extern int64_t g_nGraphPrevTxOK;
 extern int64_t g_nGraphPrevRxOK;
 
