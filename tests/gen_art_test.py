@@ -60,6 +60,15 @@ class GenArt(unittest.TestCase):
         self.assertEqual(offset + 2 * 12, len(bar), '3 pixels of 3 bytes padded to 12')
         self.assertEqual(b'\xff' * 9 + bytes(3) + b'\x00\x00\xff', bar[offset:offset + 15], 'white row first')
 
+    def test_a_palette_bitmap_keeps_every_colour_exactly(self):
+        self.assertEqual(0, self.draw('bitmaps/pal.art', 'bitmap\ndepth 8\ncanvas 3 2\nrect 0 0 3 1 fill=#ff0000\n')[0])
+        pal = self.read('pal.bmp')
+        offset = struct.unpack_from('<I', pal, 10)[0]
+        self.assertEqual((8, 2), (struct.unpack_from('<H', pal, 28)[0], struct.unpack_from('<I', pal, 46)[0]))
+        # The palette in order of first use from the top: red, then white.
+        self.assertEqual(b'\x00\x00\xff\x00\xff\xff\xff\x00', pal[54:62])
+        self.assertEqual(b'\x01\x01\x01\x00\x00\x00\x00\x00', pal[offset:offset + 8], 'bottom up, rows padded to 4')
+
     def test_mistakes_are_named_with_their_line_and_nothing_is_written(self):
         for rel, text, words in (('icons/x.art', 'icon\ncanvas 8 8\nrect 0 0 8 fill=#000000\n', 'x.art:3: line 3: rect takes 4'),
                                  ('icons/x.art', 'icon\ncanvas 8 8\nrect 0 0 8 8 fill=#12345\n', "bad colour '#12345'"),

@@ -18,7 +18,8 @@ Description language, one statement per line, '#' starts a comment:
                               a size whose aspect differs from the canvas
                               stretches the drawing to fill it
     size WxH                  bitmap size (default: the canvas)
-    depth 24 | 1              bitmap colour depth (default 24)
+    depth 24 | 8 | 1          bitmap colour depth (default 24); 8 stores the
+                              bitmap's own colours in a palette (at most 256)
     background #rrggbb        bitmap background (default white)
     include FILE              read group definitions from FILE (art/ relative)
     group NAME ... end        define a reusable group of shapes
@@ -352,8 +353,8 @@ def parse_file(path, art_root, art=None, groups=None, inside_include=False):
                 art.sizes = [parse_size(args[0])]
             elif cmd == 'depth':
                 art.depth = int(args[0])
-                if art.depth not in (1, 24):
-                    raise ArtError('depth is 1 or 24')
+                if art.depth not in (1, 8, 24):
+                    raise ArtError('depth is 1, 8 or 24')
             elif cmd == 'background':
                 art.background = parse_colour(args[0])
             elif cmd == 'hgradient':
@@ -538,6 +539,20 @@ def write_bmp(path, pixels, depth, background):
             line += bytes(stride - len(line))
             body += line
         palette = b''
+    elif depth == 8:
+        # The same pixels in a third of the room: every colour the drawing
+        # uses goes into the palette once, in order of first use.
+        index = {}
+        for row in pixels:
+            for r, g, b, a in row:
+                index.setdefault((r, g, b), len(index))
+        if len(index) > 256:
+            raise ArtError('depth 8 holds 256 colours, the drawing has %d' % len(index))
+        stride = (w + 3) & ~3
+        for row in reversed(pixels):
+            line = bytearray(index[(r, g, b)] for r, g, b, a in row)
+            body += line + bytes(stride - len(line))
+        palette = b''.join(bytes((b, g, r, 0)) for (r, g, b) in index)
     else:
         stride = ((w + 31) // 32) * 4
         for row in reversed(pixels):
@@ -547,8 +562,9 @@ def write_bmp(path, pixels, depth, background):
                     line[x // 8] |= 0x80 >> (x % 8)      # index 1: white
             body += line
         palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
+    colours = len(palette) // 4
     info = struct.pack('<IiiHHIIiiII', 40, w, h, 1, depth, 0, len(body),
-                       2835, 2835, 2 if depth == 1 else 0, 0)
+                       2835, 2835, colours, 0)
     offset = 14 + len(info) + len(palette)
     head = struct.pack('<2sIHHI', b'BM', offset + len(body), 0, 0, offset)
     write_if_changed(path, head + info + palette + bytes(body))
