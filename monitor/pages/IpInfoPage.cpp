@@ -316,7 +316,7 @@ void CIpInfoPage::PostButtons(bool enable) { ::PostMessageA(m_hReportTarget, WM_
 void CIpInfoPage::CheckConnection() {
     m_bLinkUp = theDevice.QueryConnectionStatus();
     if (!m_bLinkUp) {
-        for (int id : {IDC_IP_ADDRESS, IDC_IP_GATEWAY, IDC_IP_NETMASK}) ::SetDlgItemTextA(m_hWnd, id, "");
+        for (int id : {IDC_IP_ADDRESS, IDC_IP_GATEWAY, IDC_IP_NETMASK}) SetTextIfChanged(m_hWnd, id, "");
         EnableButtons(false);
         return;
     }
@@ -339,11 +339,11 @@ LRESULT CIpInfoPage::OnTimer(WPARAM wp, LPARAM) {
 LRESULT CIpInfoPage::OnWorkerReport(WPARAM, LPARAM) {
     IpReport report;
     if (!m_box.Take(report)) return 0;
-    if (report.hostKnown) ::SetDlgItemTextA(m_hWnd, IDC_IP_HOSTNAME, report.host);
+    if (report.hostKnown) SetTextIfChanged(m_hWnd, IDC_IP_HOSTNAME, report.host);
     if (!report.adapterFound || !m_bLinkUp) return 0;
-    ::SetDlgItemTextA(m_hWnd, IDC_IP_ADDRESS, report.address);
-    ::SetDlgItemTextA(m_hWnd, IDC_IP_NETMASK, report.netmask);
-    ::SetDlgItemTextA(m_hWnd, IDC_IP_GATEWAY, report.gateway);
+    SetTextIfChanged(m_hWnd, IDC_IP_ADDRESS, report.address);
+    SetTextIfChanged(m_hWnd, IDC_IP_NETMASK, report.netmask);
+    SetTextIfChanged(m_hWnd, IDC_IP_GATEWAY, report.gateway);
     EnableButtons(report.buttonsEnabled);
     return 0;
 }

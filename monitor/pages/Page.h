@@ -6,6 +6,11 @@
 
 #include "framework/Dialog.h"
 
+// Writes a control's text only when it differs from what the control shows:
+// a page refreshed every second would otherwise repaint unchanged fields
+// every second, shown or not.
+void SetTextIfChanged(HWND dialog, int id, const char* text);
+
 class CPage : public fw::CDialog {
 public:
     CPage(UINT templateId, UINT titleStringId) : fw::CDialog(templateId), m_nTitleId(titleStringId) {}
