@@ -226,19 +226,24 @@ Section "-Finish"
     ${EndIf}
 SectionEnd
 
-; The first-start settings and the standard profile, for a first
-; installation only: profiles a user already has, and the profile the
-; monitor remembers, are never touched, and an armed "FirstStartup" would
-; overwrite the selected profile at the next start.
+; The first-start settings, for a first installation only (no profile yet):
+; an armed "FirstStartup" makes the monitor overwrite the selected profile
+; at its next start. The standard profile where there is none. Profiles a
+; user already has, and the profile the monitor remembers, are never
+; touched.
 Function WriteSettings
     EnumRegKey $0 HKLM "${PROFILES_KEY}" 0
-    ${If} $0 != ""
+    ${If} $0 == ""
+        WriteRegStr   HKLM "${SETUP_KEY}" "SSID" "$SetupSsid"
+        WriteRegStr   HKLM "${SETUP_KEY}" "DSChannel" "$SetupChannel"
+        WriteRegStr   HKLM "${SETUP_KEY}" "Mode" "$SetupMode"
+        WriteRegDWORD HKLM "${SETUP_KEY}" "FirstStartup" 1
+    ${EndIf}
+    ClearErrors
+    EnumRegValue $0 HKLM "${PROFILES_KEY}\DEFAULT" 0
+    ${IfNot} ${Errors}
         Return
     ${EndIf}
-    WriteRegStr   HKLM "${SETUP_KEY}" "SSID" "$SetupSsid"
-    WriteRegStr   HKLM "${SETUP_KEY}" "DSChannel" "$SetupChannel"
-    WriteRegStr   HKLM "${SETUP_KEY}" "Mode" "$SetupMode"
-    WriteRegDWORD HKLM "${SETUP_KEY}" "FirstStartup" 1
 
     !define DEFAULT_KEY "${PROFILES_KEY}\DEFAULT"
     WriteRegStr   HKLM "${DEFAULT_KEY}" "ssid" "ANY"
