@@ -21,6 +21,7 @@ have cmake || need+=(cmake)
 have ninja || need+=(ninja-build)
 have python3 || need+=(python3)
 have chmcmd || need+=(fp-utils)
+have makensis || need+=(nsis)
 have flock || need+=(util-linux)
 [ -d /usr/src/googletest ] || need+=(googletest)
 

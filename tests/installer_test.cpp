@@ -1,0 +1,388 @@
+// The installer, run silently in the test prefix as an unattended roll-out
+// would run it: the files, shortcuts and registry entries it puts down, the
+// first-start settings, an upgrade over a running monitor, and the
+// uninstaller with the command it registered.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <string>
+#include <vector>
+
+#include "support/TestProcess.h"
+
+using namespace testsupport;
+
+namespace {
+
+#ifdef INSTALLER_NAME
+
+const char kTitle[] = "Wavelume";
+const UINT kExit = 32774;
+const char kService[] = "WZCSVC";
+const char kAppKey[] = "SOFTWARE\\DoDizir\\Wavelume";
+const char kProfiles[] = "SOFTWARE\\DoDizir\\Wavelume\\Profiles";
+const char kSetup[] = "SOFTWARE\\DoDizir\\Wavelume\\SETUP";
+const char kUninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Wavelume";
+const char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kCards[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards";
+const char kInterface[] = "Software\\Microsoft\\WZCSVC\\Parameters\\Interfaces\\nicsim0";
+const char* const kShipped[] = {"Monitor.exe", "nicport.dll", "Monitor.chm", "Regiopick.exe"};
+
+std::string Folder(int csidl) {
+    char path[MAX_PATH] = {};
+    ::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+std::string InstallDir() { return Folder(CSIDL_PROGRAM_FILES) + "\\Wavelume\\"; }
+std::string MenuDir() { return Folder(CSIDL_COMMON_PROGRAMS) + "\\Wavelume\\"; }
+
+std::string SetupProgram() {
+    char path[MAX_PATH] = {};
+    std::string bin(path, ::GetModuleFileNameA(nullptr, path, MAX_PATH));
+    return bin.substr(0, bin.find_last_of('\\') + 1) + "..\\dist\\" INSTALLER_NAME;
+}
+
+bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool KeyExists(const std::string& path) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
+// A REG_SZ value, or "<none>" when there is no such string.
+std::string ReadString(const std::string& path, const char* name) {
+    char text[512] = {};
+    DWORD size = sizeof(text) - 1, type = 0;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "<none>";
+    const LONG result = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
+    ::RegCloseKey(key);
+    return result == ERROR_SUCCESS && type == REG_SZ ? text : "<none>";
+}
+
+DWORD Dword(const std::string& path, const char* name) {
+    DWORD value = 0xDEADBEEF;
+    ReadDword(HKEY_LOCAL_MACHINE, path, name, value);
+    return value;
+}
+
+// A version block's string value of a file, under its first translation.
+std::string VersionValue(const std::string& file, const char* name) {
+    DWORD handle = 0;
+    const DWORD size = ::GetFileVersionInfoSizeA(file.c_str(), &handle);
+    if (!size) return "<no version block>";
+    std::vector<char> block(size);
+    if (!::GetFileVersionInfoA(file.c_str(), 0, size, block.data())) return "<no version block>";
+    WORD* translation = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length))
+        return "<no translation>";
+    char query[128];
+    wsprintfA(query, "\\StringFileInfo\\%04x%04x\\%s", translation[0], translation[1], name);
+    char* value = nullptr;
+    return ::VerQueryValueA(block.data(), query, reinterpret_cast<void**>(&value), &length) && value ? value : "<none>";
+}
+
+// The file a shell link points to.
+std::string LinkTarget(const std::string& link) {
+    std::string target = "<unreadable link>";
+    IShellLinkA* shellLink = nullptr;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                  reinterpret_cast<void**>(&shellLink))))
+        return target;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        std::wstring wide(link.begin(), link.end());
+        char path[MAX_PATH] = {};
+        if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ)) &&
+            SUCCEEDED(shellLink->GetPath(path, MAX_PATH, nullptr, 0)))
+            target = path;
+        file->Release();
+    }
+    shellLink->Release();
+    return target;
+}
+
+// Wine shows the notification area's icons in a window of its own while
+// there are any.
+bool TrayShowsIcons() {
+    HWND tray = ::FindWindowA("__winex11_standalone_tray", nullptr);
+    return tray && ::IsWindowVisible(tray);
+}
+
+DWORD WindowProcess(HWND window) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    return pid;
+}
+
+// The monitor's main window, of whichever process.
+HWND MonitorWindow() { return ::FindWindowA("#32770", kTitle); }
+
+// Ends whatever monitor runs, through its tray menu's "Exit".
+void EndMonitor() {
+    for (int i = 0; i < 3; ++i) {
+        HWND window = MonitorWindow();
+        if (!window) return;
+        ::PostMessageA(window, WM_COMMAND, kExit, 0);
+        WaitFor([&] { return !::IsWindow(window); }, 10000);
+    }
+}
+
+// The uninstaller runs on as a copy of itself in a temporary folder
+// ("Un.exe", "Au_.exe" from older NSIS) after the registered command has
+// returned.
+bool UninstallerRunning() {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    bool found = false;
+    for (BOOL more = ::Process32First(snapshot, &entry); more && !found; more = ::Process32Next(snapshot, &entry))
+        found = lstrcmpiA(entry.szExeFile, "Un.exe") == 0 || lstrcmpiA(entry.szExeFile, "Au_.exe") == 0;
+    ::CloseHandle(snapshot);
+    return found;
+}
+
+DWORD ServiceState() {
+    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    if (!manager) return 0;
+    DWORD state = 0;
+    if (SC_HANDLE service = ::OpenServiceA(manager, kService, SERVICE_QUERY_STATUS)) {
+        SERVICE_STATUS status = {};
+        if (::QueryServiceStatus(service, &status)) state = status.dwCurrentState;
+        ::CloseServiceHandle(service);
+    }
+    ::CloseServiceHandle(manager);
+    return state;
+}
+
+// The stand-in for the zero-configuration service, registered as "WZCSVC"
+// as the start-up tests register it, and brought to the state asked for.
+void ServiceShouldRun(bool run) {
+    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    ASSERT_NE(nullptr, manager);
+    const std::string binary = "\"" + BinDir() + "fake_wzcsvc.exe\"";
+    SC_HANDLE service = ::OpenServiceA(manager, kService, SERVICE_ALL_ACCESS);
+    if (service) {
+        ::ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_DEMAND_START, SERVICE_NO_CHANGE, binary.c_str(),
+                               nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    } else {
+        service = ::CreateServiceA(manager, kService, "Wireless Zero Configuration (test)", SERVICE_ALL_ACCESS,
+                                   SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
+                                   binary.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
+    }
+    ASSERT_NE(nullptr, service) << ::GetLastError();
+    SERVICE_STATUS status = {};
+    if (run) ::StartServiceA(service, 0, nullptr);
+    else ::ControlService(service, SERVICE_CONTROL_STOP, &status);
+    ::CloseServiceHandle(service);
+    ::CloseServiceHandle(manager);
+    const DWORD wanted = run ? SERVICE_RUNNING : SERVICE_STOPPED;
+    ASSERT_TRUE(WaitFor([&] { return ServiceState() == wanted; }, 10000)) << "service did not reach " << wanted;
+}
+
+void DeleteFolder(const std::string& dir) {
+    WIN32_FIND_DATAA found;
+    HANDLE find = ::FindFirstFileA((dir + "*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) DeleteFolder(dir + name + "\\");
+            else ::DeleteFileA((dir + name).c_str());
+        } while (::FindNextFileA(find, &found));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryA(dir.c_str());
+}
+
+class Installer : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ::CoInitialize(nullptr); }
+    static void TearDownTestSuite() { ::CoUninitialize(); }
+
+    void SetUp() override {
+        ASSERT_TRUE(Exists(SetupProgram())) << SetupProgram();
+        ASSERT_EQ(nullptr, MonitorWindow()) << "a monitor is running";
+        ASSERT_FALSE(TrayShowsIcons()) << "another program has a tray icon";
+        RemoveEverything();
+        DeleteTree(HKEY_CURRENT_USER, "Software\\NicportSim");  // the simulator's lively demo
+        ASSERT_TRUE(WriteString(HKEY_LOCAL_MACHINE, std::string(kCards) + "\\7", "Description", "Wireless Card"));
+        ASSERT_TRUE(WriteString(HKEY_LOCAL_MACHINE, std::string(kCards) + "\\7", "ServiceName", "nicsim0"));
+        ASSERT_TRUE(WriteDword(HKEY_LOCAL_MACHINE, kInterface, "ControlFlags", 0x0001C001));
+        ServiceShouldRun(true);
+    }
+    void TearDown() override {
+        EndMonitor();
+        if (KeyExists(kUninstall)) Uninstall();
+        RemoveEverything();
+    }
+
+    static void RemoveEverything() {
+        DeleteFolder(InstallDir());
+        DeleteFolder(MenuDir());
+        HKEY run = nullptr;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRun, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
+            ::RegDeleteValueA(run, "Wavelume");
+            ::RegCloseKey(run);
+        }
+        DeleteTree(HKEY_LOCAL_MACHINE, kUninstall);
+        DeleteTree(HKEY_LOCAL_MACHINE, kAppKey);
+        DeleteTree(HKEY_LOCAL_MACHINE, kCards);
+        DeleteTree(HKEY_LOCAL_MACHINE, kInterface);
+    }
+
+    static long Install(const std::string& options) {
+        ChildProcess setup;
+        if (!setup.Start("\"" + SetupProgram() + "\" " + options)) return -2;
+        return setup.Wait(60000);
+    }
+    // The registered quiet command, until the uninstaller's copy has ended.
+    static long Uninstall() {
+        ChildProcess uninstall;
+        if (!uninstall.Start(ReadString(kUninstall, "QuietUninstallString"))) return -2;
+        const long code = uninstall.Wait(30000);
+        if (!WaitFor([] { return !UninstallerRunning(); }, 30000)) return -1;
+        return code;
+    }
+    // The monitor as the "Run" entry starts it at logon, settled in the tray.
+    void StartMonitor() {
+        const std::string command = ReadString(kRun, "Wavelume");
+        ASSERT_TRUE(monitor.Start(command, InstallDir())) << command;
+        ASSERT_TRUE(WaitFor([&] { return (window = FindProcessWindow(monitor.Id(), kTitle)) != nullptr; }, 15000));
+        ASSERT_TRUE(WaitFor(TrayShowsIcons, 10000)) << "no tray icon";
+    }
+
+    ChildProcess monitor;
+    HWND window = nullptr;
+};
+
+TEST_F(Installer, SilentInstallPutsDownTheProgramsEntriesAndFirstStartSettings) {
+    ASSERT_EQ(0, Install("/S /SSID=lab /CHANNEL=11 /MODE=AdHoc"));
+    const std::string dir = InstallDir();
+
+    ULONGLONG bytes = 0;
+    for (const char* name : kShipped) {
+        ASSERT_TRUE(Exists(dir + name)) << name;
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        ::GetFileAttributesExA((dir + name).c_str(), GetFileExInfoStandard, &data);
+        bytes += data.nFileSizeLow;
+        if (std::string(name) != "Monitor.chm") {
+            EXPECT_EQ(PRODUCT_VERSION, VersionValue(dir + name, "FileVersion")) << name;
+            EXPECT_EQ(PRODUCT_VERSION, VersionValue(dir + name, "ProductVersion")) << name;
+        }
+    }
+    EXPECT_EQ(PRODUCT_DATE, VersionValue(dir + "Monitor.exe", "ProductDate"));
+    EXPECT_FALSE(Exists(dir + "nicsim.exe")) << "the simulator is chosen, not installed by default";
+    EXPECT_FALSE(Exists(dir + "res.dll"));
+    EXPECT_EQ(nullptr, ::FindWindowA(nullptr, "Country Select")) << "a silent install runs no dialog";
+
+    EXPECT_EQ(dir + "Monitor.exe", LinkTarget(MenuDir() + "Wavelume.lnk"));
+    EXPECT_EQ(dir + "Monitor.chm", LinkTarget(MenuDir() + "Wavelume Help.lnk"));
+    EXPECT_EQ("\"" + dir + "Monitor.exe\"", ReadString(kRun, "Wavelume"));
+
+    EXPECT_EQ("Wavelume", ReadString(kUninstall, "DisplayName"));
+    EXPECT_EQ(PRODUCT_VERSION, ReadString(kUninstall, "DisplayVersion"));
+    EXPECT_EQ("DoDizir", ReadString(kUninstall, "Publisher"));
+    EXPECT_EQ(dir + "Monitor.exe,0", ReadString(kUninstall, "DisplayIcon"));
+    EXPECT_EQ("\"" + dir + "uninstall.exe\"", ReadString(kUninstall, "UninstallString"));
+    EXPECT_EQ("\"" + dir + "uninstall.exe\" /S", ReadString(kUninstall, "QuietUninstallString"));
+    EXPECT_GE(Dword(kUninstall, "EstimatedSize"), bytes / 1024) << "kilobytes of at least the shipped files";
+    EXPECT_LT(Dword(kUninstall, "EstimatedSize"), bytes / 1024 + 1024);
+
+    EXPECT_EQ(1u, Dword(kSetup, "FirstStartup"));
+    EXPECT_EQ("lab", ReadString(kSetup, "SSID"));
+    EXPECT_EQ("11", ReadString(kSetup, "DSChannel"));
+    EXPECT_EQ("AdHoc", ReadString(kSetup, "Mode"));
+    const std::string standard = std::string(kProfiles) + "\\DEFAULT";
+    EXPECT_EQ("ANY", ReadString(standard, "ssid"));
+    EXPECT_EQ(1u, Dword(standard, "operatingmode"));
+    EXPECT_EQ(2347u, Dword(standard, "adv.rtsthreshold"));
+}
+
+TEST_F(Installer, RefusesOptionValuesTheMonitorCannotUse) {
+    EXPECT_EQ(2, Install("/S /MODE=Bridge"));
+    EXPECT_EQ(2, Install("/S /CHANNEL=six"));
+    EXPECT_EQ(2, Install("/S /SSID=" + std::string(33, 'n')));
+    EXPECT_FALSE(KeyExists(kUninstall));
+    EXPECT_FALSE(KeyExists(kAppKey));
+}
+
+TEST_F(Installer, UpgradeOverARunningMonitorKeepsProfilesAndStartsTheNewOne) {
+    ASSERT_EQ(0, Install("/S"));
+    EXPECT_EQ("ANY", ReadString(kSetup, "SSID"));
+    EXPECT_EQ("6", ReadString(kSetup, "DSChannel"));
+    EXPECT_EQ("Infrastructure", ReadString(kSetup, "Mode"));
+    ASSERT_NO_FATAL_FAILURE(StartMonitor());
+    // The first start takes the settings once.
+    ASSERT_TRUE(WaitFor([] { return Dword(kSetup, "FirstStartup") == 0; }, 10000));
+    // The user's own profiles, one of them remembered.
+    ASSERT_TRUE(WriteString(HKEY_LOCAL_MACHINE, std::string(kProfiles) + "\\DEFAULT", "ssid", "mine"));
+    ASSERT_TRUE(WriteString(HKEY_LOCAL_MACHINE, std::string(kProfiles) + "\\home", "ssid", "homenet"));
+    ASSERT_TRUE(WriteString(HKEY_LOCAL_MACHINE, kProfiles, "profile", "home"));
+
+    ASSERT_EQ(0, Install("/S /SSID=other /MODE=AdHoc"));
+    EXPECT_EQ(0, monitor.Wait(0)) << "the old monitor was ended through its Exit command";
+    HWND next = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (next = MonitorWindow()) != nullptr; }, 15000)) << "no monitor after the upgrade";
+    EXPECT_NE(monitor.Id(), WindowProcess(next));
+    EXPECT_TRUE(WaitFor(TrayShowsIcons, 10000));
+
+    EXPECT_EQ("mine", ReadString(std::string(kProfiles) + "\\DEFAULT", "ssid"));
+    EXPECT_EQ("homenet", ReadString(std::string(kProfiles) + "\\home", "ssid"));
+    EXPECT_EQ("home", ReadString(kProfiles, "profile"));
+    EXPECT_EQ(0u, Dword(kSetup, "FirstStartup")) << "armed again, it would overwrite the selected profile";
+    EXPECT_EQ("ANY", ReadString(kSetup, "SSID"));
+}
+
+TEST_F(Installer, QuietUninstallEndsTheMonitorAndRemovesAllButTheProfiles) {
+    ASSERT_EQ(0, Install("/S"));
+    ASSERT_NO_FATAL_FAILURE(StartMonitor());
+    // Running, the monitor has taken the adapter from the service.
+    ASSERT_TRUE(WaitFor([] { return Dword(kInterface, "ControlFlags") == 0x00014001; }, 10000));
+    ASSERT_TRUE(WriteString(HKEY_LOCAL_MACHINE, std::string(kProfiles) + "\\home", "ssid", "homenet"));
+
+    EXPECT_EQ(0, Uninstall());
+    EXPECT_EQ(0, monitor.Wait(5000)) << "ended through its Exit command";
+    EXPECT_FALSE(Exists(InstallDir()));
+    EXPECT_FALSE(Exists(MenuDir()));
+    EXPECT_EQ("<none>", ReadString(kRun, "Wavelume"));
+    EXPECT_FALSE(KeyExists(kUninstall));
+    EXPECT_FALSE(KeyExists(kSetup));
+    EXPECT_EQ("homenet", ReadString(std::string(kProfiles) + "\\home", "ssid"));
+    EXPECT_TRUE(KeyExists(std::string(kProfiles) + "\\DEFAULT"));
+    EXPECT_EQ(0x0001C001u, Dword(kInterface, "ControlFlags")) << "the adapter is the service's again";
+}
+
+TEST_F(Installer, UninstallGivesTheAdapterBackToAStoppedService) {
+    ASSERT_EQ(0, Install("/S"));
+    // A card of another description listed first, with a flags value of its own.
+    const std::string other = "Software\\Microsoft\\WZCSVC\\Parameters\\Interfaces\\other0";
+    ASSERT_TRUE(WriteString(HKEY_LOCAL_MACHINE, std::string(kCards) + "\\1", "Description", "Wireless Card 2"));
+    ASSERT_TRUE(WriteString(HKEY_LOCAL_MACHINE, std::string(kCards) + "\\1", "ServiceName", "other0"));
+    ASSERT_TRUE(WriteDword(HKEY_LOCAL_MACHINE, other, "ControlFlags", 0x00004001));
+    ASSERT_TRUE(WriteDword(HKEY_LOCAL_MACHINE, kInterface, "ControlFlags", 0x00014001));
+    ASSERT_NO_FATAL_FAILURE(ServiceShouldRun(false));
+
+    EXPECT_EQ(0, Uninstall());
+    EXPECT_EQ(0x0001C001u, Dword(kInterface, "ControlFlags"));
+    EXPECT_EQ(0x00004001u, Dword(other, "ControlFlags"));
+    EXPECT_TRUE(WaitFor([] { return ServiceState() == SERVICE_RUNNING; }, 10000));
+    DeleteTree(HKEY_LOCAL_MACHINE, other);
+}
+
+#else
+
+TEST(Installer, RunsWhereThirtyTwoBitProgramsRun) {
+    GTEST_SKIP() << "the installer is a 32-bit program shipping the 32-bit release build, and this "
+                    "tree's Wine runs no 32-bit code: the installer is made and tested in the 32-bit tree";
+}
+
+#endif
+
+}  // namespace
