@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/Help.h"
 #include "app/Messages.h"
@@ -534,6 +535,88 @@ TEST_F(MainWindow, PagesAreSwitchedByTabsAndByThePagesMessages) {
     ::SendMessageA(names, CB_RESETCONTENT, 0, 0);
     ::SendMessageA(Hwnd(), WM_SITES_UPDATED, 0, 0);
     EXPECT_GT(::SendMessageA(names, CB_GETCOUNT, 0, 0), 0);
+}
+
+// The control that has the keyboard focus (a drop-down combo box's edit
+// stands for its combo box).
+HWND FocusedControl() {
+    HWND focus = ::GetFocus();
+    char cls[32] = "";
+    HWND parent = focus ? ::GetParent(focus) : nullptr;
+    if (parent && ::GetClassNameA(parent, cls, sizeof cls) && lstrcmpiA(cls, "ComboBox") == 0) return parent;
+    return focus;
+}
+
+// Presses Tab in the main window the way the dialog manager sees it until
+// the focus is back where it started (at most `limit` times); the controls
+// it visited, in order.
+std::vector<HWND> TabWalk(HWND main, int limit = 60) {
+    const HWND start = FocusedControl();
+    std::vector<HWND> walk;
+    for (int i = 0; i < limit; ++i) {
+        MSG tab = {::GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+        ::IsDialogMessageA(main, &tab);
+        walk.push_back(FocusedControl());
+        if (walk.back() == start) break;
+    }
+    return walk;
+}
+
+// Every one of `ids` on `page` that a user can see and use is among `walk`
+// (the channel, for one, shows only in ad hoc mode).
+void ExpectReached(const std::vector<HWND>& walk, HWND page, std::initializer_list<int> ids) {
+    for (int id : ids) {
+        HWND control = ::GetDlgItem(page, id);
+        ASSERT_NE(control, nullptr) << id;
+        if (!::IsWindowEnabled(control) || !::IsWindowVisible(control)) continue;
+        EXPECT_NE(std::find(walk.begin(), walk.end(), control), walk.end()) << "control " << id << " never had the focus";
+    }
+}
+
+TEST_F(MainWindow, TabWalksThroughTheShownPageAndTheFrontSubPage) {
+    Start();
+    Command(ID_TRAY_SHOW);
+    ASSERT_EQ(ShownPage(), CMonitorDlg::kTabConfig);
+    const HWND config = dlg->PageWindow(CMonitorDlg::kTabConfig);
+    const HWND profiles = ::GetDlgItem(config, IDC_CFG_PROFILE_LIST);
+    ::SetFocus(profiles);
+
+    // Round the page, the common sub-page inside its tabs, the main window's
+    // buttons, and back into the page through the main window's tabs.
+    std::vector<HWND> walk = TabWalk(Hwnd());
+    ASSERT_FALSE(walk.empty());
+    EXPECT_EQ(walk.back(), profiles);
+    ExpectReached(walk, config, {IDC_CFG_NEW, IDC_CFG_SAVE, IDC_CFG_DELETE, IDC_CFG_APPLY});
+    ExpectReached(walk, dlg->ConfigPage().CommonPage(),
+                  {IDC_COMMON_SSID, IDC_COMMON_MODE, IDC_COMMON_RATE, IDC_COMMON_CHANNEL, IDC_COMMON_POWERSAVE});
+    ExpectReached(walk, Hwnd(), {IDC_RADIO, IDC_EXIT});
+    // Only what the user can see: no hidden page, sub-page or field.
+    for (HWND control : walk) EXPECT_TRUE(::IsWindowVisible(control)) << ::GetDlgCtrlID(control);
+
+    // Another sub-page in front: its controls are the ones reached.
+    HWND subTabs = ::GetDlgItem(config, IDC_CFG_TAB);
+    ::SendMessageA(subTabs, TCM_SETCURFOCUS, 2, 0);
+    ASSERT_EQ(dlg->ConfigPage().FrontSubPage(), &dlg->ConfigPage().AdvancedPage());
+    ::SetFocus(profiles);
+    walk = TabWalk(Hwnd());
+    EXPECT_EQ(walk.back(), profiles);
+    ExpectReached(walk, dlg->ConfigPage().AdvancedPage(),
+                  {IDC_ADV_RTS, IDC_ADV_FRAG, IDC_ADV_PREAMBLE, IDC_ADV_SET_DEFAULT});
+    const HWND ssid = ::GetDlgItem(dlg->ConfigPage().CommonPage(), IDC_COMMON_SSID);
+    EXPECT_EQ(std::find(walk.begin(), walk.end(), ssid), walk.end());
+
+    // Shift+Tab walks back from the page's first control to the main
+    // window's last one.
+    ::SetFocus(profiles);
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    ::SetKeyboardState(keys);
+    MSG back = {profiles, WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+    ::IsDialogMessageA(Hwnd(), &back);
+    keys[VK_SHIFT] = 0;
+    ::SetKeyboardState(keys);
+    EXPECT_EQ(FocusedControl(), ::GetDlgItem(Hwnd(), IDC_ADAPTER_LIST));
 }
 
 struct HelpCall {

@@ -122,6 +122,11 @@ BOOL CMonitorDlg::OnInitDialog() {
 
 void CMonitorDlg::CreatePages() {
     HWND tab = m_tab.GetSafeHwnd();
+    // The pages are children of the tab control. As a control parent the
+    // dialog manager looks into it, so Tab and the arrow keys reach the
+    // shown page's controls (hidden pages are skipped); the pages themselves
+    // are DS_CONTROL templates and control parents already.
+    ::SetWindowLongA(tab, GWL_EXSTYLE, ::GetWindowLongA(tab, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     // Created in this order; each loads its title while it initialises.
     m_configPage.Create(tab);
     m_linkPage.Create(tab);
