@@ -469,3 +469,45 @@ TEST(MonitorResources, TestModuleIsACompleteStandIn)
     if (icon) DestroyIcon(icon);
     FreeLibrary(mod);
 }
+
+namespace {
+
+// The RT_MANIFEST resource 1 of a program file, read as data; empty if none.
+std::string EmbeddedManifest(const char* file)
+{
+    HMODULE mod = LoadLibraryExA(file, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!mod) return {};
+    std::string text;
+    if (HRSRC res = FindResourceA(mod, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24) /* RT_MANIFEST */)) {
+        const char* p = static_cast<const char*>(LockResource(LoadResource(mod, res)));
+        if (p) text.assign(p, SizeofResource(mod, res));
+    }
+    FreeLibrary(mod);
+    return text;
+}
+
+}  // namespace
+
+// Both programs ask for common controls 6 and administrator rights, and name
+// the systems they are made for.
+TEST(ProgramManifests, CommonControlsSixAdministratorAndSupportedSystems)
+{
+    for (const char* file : {"Monitor.exe", "Regiopick.exe"}) {
+        SCOPED_TRACE(file);
+        const std::string m = EmbeddedManifest(file);
+        ASSERT_FALSE(m.empty());
+        auto has = [&m](const char* text) { return m.find(text) != std::string::npos; };
+        const size_t dep = m.find("<dependentAssembly>");
+        ASSERT_NE(dep, std::string::npos);
+        const std::string identity = m.substr(dep, m.find("</dependentAssembly>") - dep);
+        EXPECT_NE(identity.find("name=\"Microsoft.Windows.Common-Controls\""), std::string::npos);
+        EXPECT_NE(identity.find("version=\"6.0.0.0\""), std::string::npos);
+        EXPECT_NE(identity.find("publicKeyToken=\"6595b64144ccf1df\""), std::string::npos);
+        EXPECT_TRUE(has("<requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\"/>"));
+        EXPECT_TRUE(has("urn:schemas-microsoft-com:compatibility.v1"));
+        for (const char* os : {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                               "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                               "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+            EXPECT_TRUE(has(os)) << os;
+    }
+}
