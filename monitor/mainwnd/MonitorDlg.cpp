@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "app/Help.h"
 #include "app/Messages.h"
@@ -17,6 +18,7 @@ bool g_bFirstShow = true;
 namespace {
 const UINT_PTR kPollTimer = 1;
 const UINT kPollMs = 1000;
+// The tray texts, unless the resource module has its own (older modules do not).
 const char kNoAdapterTip[] = "Network disable";
 const char kDisconnectedTip[] = "Disconnected";
 const char kConnectedTipFormat[] = "Connection:%s\nSpeed:%lu Mbps\nSignal strength:%u%%";
@@ -26,6 +28,30 @@ const unsigned long kLinkSpeedPerMbps = 10000;
 // may not terminate it where it should).
 const size_t kMaxSsidRead = 255;
 const int kButtonIconSize = 18;
+
+std::string TipText(UINT id, const char* fallback) {
+    std::string text;
+    return fw::res::TryLoadString(id, text) && !text.empty() ? text : fallback;
+}
+
+// A connected tip's format from a resource module is taken only when its
+// conversions are the program's own in the same order: %s, %lu, %u (%% aside).
+bool IsConnectedTipFormat(const std::string& format) {
+    static const char* const kConversions[] = {"s", "lu", "u"};
+    size_t seen = 0;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%') continue;
+        if (format.compare(i + 1, 1, "%") == 0) {
+            ++i;
+            continue;
+        }
+        if (seen == 3) return false;
+        const std::string conversion = kConversions[seen++];
+        if (format.compare(i + 1, conversion.size(), conversion) != 0) return false;
+        i += conversion.size();
+    }
+    return seen == 3;
+}
 
 void SetMenuItemEnabled(HMENU menu, UINT command, bool enabled) {
     ::EnableMenuItem(menu, command, MF_BYCOMMAND | (enabled ? MF_ENABLED : (MF_GRAYED | MF_DISABLED)));
@@ -179,7 +205,7 @@ void CMonitorDlg::Tick() {
     std::string tip;
     UINT icon = IDI_TRAY_DISCONNECTED;
     if (!theDevice.IsOpen()) {
-        tip = kNoAdapterTip;
+        tip = TipText(IDS_TIP_NO_ADAPTER, kNoAdapterTip);
         if (g_bDeviceSeenOpen) {
             g_bDeviceSeenOpen = false;
             OnHide();
@@ -188,14 +214,16 @@ void CMonitorDlg::Tick() {
         if (!theDevice.CheckRadio()) {
             tip = fw::res::String(IDS_RADIO_OFF);
         } else if (!theDevice.QueryConnectionStatus()) {
-            tip = kDisconnectedTip;
+            tip = TipText(IDS_TIP_DISCONNECTED, kDisconnectedTip);
         } else {
             const char* ssid = theDevice.GetSSID();
             const std::string name = ssid ? std::string(ssid, ::strnlen(ssid, kMaxSsidRead)) : std::string();
             const unsigned long mbps = theDevice.GetLinkSpeed() / kLinkSpeedPerMbps;
             const unsigned signal = theDevice.GetSignalStrength();
             char text[512];
-            std::snprintf(text, sizeof(text), kConnectedTipFormat, name.c_str(), mbps, signal);
+            std::string format = TipText(IDS_TIP_CONNECTED, kConnectedTipFormat);
+            if (!IsConnectedTipFormat(format)) format = kConnectedTipFormat;
+            std::snprintf(text, sizeof(text), format.c_str(), name.c_str(), mbps, signal);
             tip = text;
             icon = IDI_TRAY_CONNECTED;
         }
