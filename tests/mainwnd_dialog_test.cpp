@@ -619,6 +619,87 @@ TEST_F(MainWindow, TabWalksThroughTheShownPageAndTheFrontSubPage) {
     EXPECT_EQ(FocusedControl(), ::GetDlgItem(Hwnd(), IDC_ADAPTER_LIST));
 }
 
+// `text` in the code page the A functions use.
+std::string Ansi(const wchar_t* text) {
+    char buf[512] = {};
+    ::WideCharToMultiByte(CP_ACP, 0, text, -1, buf, sizeof buf, nullptr, nullptr);
+    return buf;
+}
+
+std::string TabTitle(HWND tabs, int tab) {
+    char text[64] = {};
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    ::SendMessageA(tabs, TCM_GETITEMA, tab, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+std::string TextOf(HWND page, int id) {
+    char text[128] = {};
+    ::GetWindowTextA(::GetDlgItem(page, id), text, sizeof text);
+    return text;
+}
+
+// Monitor_de.dll as the resource module: the window, its tabs, the pages'
+// labels, the tray tooltips and the tray menu in German; hidden fields stay
+// hidden and the tooltip's numbers are filled in as in English.
+TEST_F(MainWindow, GermanModuleSpeaksGermanEverywhere) {
+    HMODULE german = ::LoadLibraryExA("Monitor_de.dll", nullptr, 0);
+    ASSERT_NE(german, nullptr);
+    fw::res::SetModule(german);
+    theApp.m_hResModule = german;
+    struct Restore {
+        HMODULE module;
+        ~Restore() {
+            fw::res::SetModule(nullptr);
+            theApp.m_hResModule = nullptr;
+            ::FreeLibrary(module);
+        }
+    } restore{german};
+
+    mwtest::SetSim("Present", 0);
+    Start();
+    EXPECT_EQ(dlg->GetWindowText(), "Wavelume");
+    EXPECT_EQ(Tip(), "Netzwerk deaktiviert");
+    mwtest::SetSim("Present", 1);
+    mwtest::SetSim("Radio", 0);
+    Tick();
+    EXPECT_EQ(Tip(), "Funk aus");
+    mwtest::SetSim("Radio", 1);
+    mwtest::SetSim("Associated", 0);
+    Tick();
+    EXPECT_EQ(Tip(), "Nicht verbunden");
+    Associate("Lab", 540000, 80);
+    Tick();
+    EXPECT_EQ(Tip(), Ansi(L"Verbindung:Lab\nGeschwindigkeit:54 Mbit/s\nSignalst\u00e4rke:80%"));
+
+    const char* const titles[] = {"Konfiguration", "Verbindung", "IP-Daten", "Netzsuche", "Version"};
+    for (int tab = 0; tab < CMonitorDlg::kTabCount; ++tab)
+        EXPECT_EQ(TabTitle(dlg->TabCtrl().GetSafeHwnd(), tab), titles[tab]) << tab;
+    const HWND config = dlg->PageWindow(CMonitorDlg::kTabConfig);
+    const HWND subTabs = ::GetDlgItem(config, IDC_CFG_TAB);
+    EXPECT_EQ(TabTitle(subTabs, 0), "Allgemein");
+    EXPECT_EQ(TabTitle(subTabs, 1), "Sicherheit");
+    EXPECT_EQ(TabTitle(subTabs, 2), "Erweitert");
+    EXPECT_EQ(TextOf(dlg->ConfigPage().CommonPage(), IDC_COMMON_RATE_LABEL), Ansi(L"\u00dcbertragungsrate:"));
+    const HWND link = dlg->PageWindow(CMonitorDlg::kTabLink);
+    EXPECT_EQ(TextOf(link, IDC_LINK_SSID_LABEL), "Netzwerkname");
+    EXPECT_EQ(TextOf(Hwnd(), IDC_EXIT), "Beenden");
+    // "none" texts keep their fields hidden, as the program's own table does.
+    EXPECT_FALSE(::GetWindowLongA(::GetDlgItem(link, IDC_LINK_RXRATE), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(::GetWindowLongA(::GetDlgItem(dlg->ConfigPage().CommonPage(), IDC_COMMON_NETTYPE), GWL_STYLE) &
+                 WS_VISIBLE);
+
+    OpenTrayMenu();
+    ASSERT_NE(MenuRecorder::Find(ID_TRAY_EXIT), nullptr);
+    EXPECT_EQ(MenuRecorder::Find(ID_TRAY_RADIO)->text, "Funk ein/aus");
+    EXPECT_EQ(MenuRecorder::Find(ID_TRAY_SHOW)->text, "Anzeigen");
+    EXPECT_EQ(MenuRecorder::Find(ID_TRAY_HIDE)->text, "Ausblenden");
+    EXPECT_EQ(MenuRecorder::Find(ID_TRAY_EXIT)->text, "Beenden");
+}
+
 struct HelpCall {
     int calls = 0;
     HWND owner = nullptr;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -510,4 +512,111 @@ TEST(ProgramManifests, CommonControlsSixAdministratorAndSupportedSystems)
                                "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
             EXPECT_TRUE(has(os)) << os;
     }
+}
+
+namespace {
+
+// The printf conversions of a text in order ("%%" is no conversion).
+std::vector<std::string> Conversions(const std::string& text)
+{
+    std::vector<std::string> found;
+    for (size_t i = text.find('%'); i != std::string::npos; i = text.find('%', i + 1)) {
+        if (text.compare(i + 1, 1, "%") == 0) { ++i; continue; }
+        const size_t end = text.find_first_of("diuxXscp", i + 1);
+        found.push_back(text.substr(i, end == std::string::npos ? std::string::npos : end - i + 1));
+    }
+    return found;
+}
+
+// The control ids of a dialog made from `module`'s template, in tab order.
+std::vector<int> ControlIds(HMODULE module, UINT id, HWND parent)
+{
+    std::vector<int> ids;
+    HWND dialog = CreateDialogParamA(module, MAKEINTRESOURCEA(id), parent, QuietProc, 0);
+    for (HWND c = dialog ? GetWindow(dialog, GW_CHILD) : nullptr; c; c = GetWindow(c, GW_HWNDNEXT))
+        ids.push_back(GetDlgCtrlID(c));
+    if (dialog) DestroyWindow(dialog);
+    return ids;
+}
+
+BOOL CALLBACK NoteLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR seen)
+{
+    reinterpret_cast<std::vector<WORD>*>(seen)->push_back(language);
+    return TRUE;
+}
+BOOL CALLBACK NoteName(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR seen)
+{
+    return EnumResourceLanguagesA(module, type, name, NoteLanguage, seen);
+}
+BOOL CALLBACK NoteType(HMODULE module, LPSTR type, LONG_PTR seen)
+{
+    return EnumResourceNamesA(module, type, NoteName, seen);
+}
+
+}  // namespace
+
+// Monitor_de.dll: the program's strings, templates, item lists and menu under
+// the same numbers, all of them marked German. Every text is translated but
+// for names and keys; hidden fields stay hidden and printf formats keep their
+// conversions in order.
+TEST(GermanModule, EveryResourceOfTheProgramInGerman)
+{
+    HMODULE de = LoadLibraryExA("Monitor_de.dll", nullptr, 0);
+    ASSERT_NE(de, nullptr);
+
+    std::vector<WORD> languages;
+    EnumResourceTypesA(de, NoteType, reinterpret_cast<LONG_PTR>(&languages));
+    ASSERT_FALSE(languages.empty());
+    for (WORD language : languages) EXPECT_EQ(language, MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN));
+
+    const UINT kept[] = {IDS_PRODUCT, IDS_SUPPORT_URL, IDS_ADAPTER, IDS_APP_KEY, IDS_VER_COMPANY,
+                         IDS_IP_GATEWAY, IDS_SEC_AUTH_TYPE};
+    for (UINT id = 0; id < 2048; ++id) {
+        std::string own;
+        if (!HasString(Self(), id, &own)) continue;
+        std::string german;
+        ASSERT_TRUE(HasString(de, id, &german)) << "string " << id;
+        EXPECT_EQ(german.rfind("none", 0) == 0, own.rfind("none", 0) == 0) << german;
+        EXPECT_EQ(Conversions(german), Conversions(own)) << german;
+        const bool keep = std::find(std::begin(kept), std::end(kept), id) != std::end(kept);
+        if (keep) EXPECT_EQ(german, own) << "string " << id;
+        else EXPECT_NE(german, own) << "string " << id << " not translated";
+    }
+
+    Host host;
+    for (UINT id : kDialogs) {
+        const TemplateInfo own = ReadTemplate(Self(), id), german = ReadTemplate(de, id);
+        ASSERT_TRUE(german.found) << id;
+        EXPECT_EQ(german.cx, own.cx) << id;
+        EXPECT_EQ(german.cy, own.cy) << id;
+        EXPECT_EQ(german.style, own.style) << id;
+        const std::vector<int> controls = ControlIds(de, id, host.get());
+        EXPECT_FALSE(controls.empty()) << id;
+        EXPECT_EQ(controls, ControlIds(Self(), id, host.get())) << "template " << id;
+    }
+    for (UINT id : {IDD_IP_PAGE, IDD_ADVANCED_PAGE, IDD_WEP_KEY}) {
+        HWND own = host.Create(id);
+        HWND german = CreateDialogParamA(de, MAKEINTRESOURCEA(id), host.get(), QuietProc, 0);
+        const int items = fw::ApplyDialogItemLists(own, Self(), id);
+        EXPECT_GT(items, 0) << id;
+        EXPECT_EQ(fw::ApplyDialogItemLists(german, de, id), items) << id;
+        DestroyWindow(own);
+        DestroyWindow(german);
+    }
+
+    HMENU ownMenu = LoadMenuA(Self(), MAKEINTRESOURCEA(IDR_TRAY_MENU));
+    HMENU germanMenu = LoadMenuA(de, MAKEINTRESOURCEA(IDR_TRAY_MENU));
+    ASSERT_NE(germanMenu, nullptr);
+    HMENU ownPopup = GetSubMenu(ownMenu, 0), germanPopup = GetSubMenu(germanMenu, 0);
+    ASSERT_EQ(GetMenuItemCount(germanPopup), GetMenuItemCount(ownPopup));
+    for (int i = 0; i < GetMenuItemCount(ownPopup); ++i) {
+        char own[64] = {}, german[64] = {};
+        GetMenuStringA(ownPopup, i, own, sizeof own, MF_BYPOSITION);
+        GetMenuStringA(germanPopup, i, german, sizeof german, MF_BYPOSITION);
+        EXPECT_EQ(GetMenuItemID(germanPopup, i), GetMenuItemID(ownPopup, i));
+        EXPECT_STRNE(german, own);
+    }
+    DestroyMenu(ownMenu);
+    DestroyMenu(germanMenu);
+    FreeLibrary(de);
 }
