@@ -687,6 +687,7 @@ TEST_F(MainWindow, GermanModuleSpeaksGermanEverywhere) {
     const HWND link = dlg->PageWindow(CMonitorDlg::kTabLink);
     EXPECT_EQ(TextOf(link, IDC_LINK_SSID_LABEL), "Netzwerkname");
     EXPECT_EQ(TextOf(Hwnd(), IDC_EXIT), "Beenden");
+    EXPECT_EQ(TextOf(dlg->ConfigPage().SecurityPage().WepDialog(), IDC_WEP_AUTH_LABEL), "Authentifizierung:");
     // "none" texts keep their fields hidden, as the program's own table does.
     EXPECT_FALSE(::GetWindowLongA(::GetDlgItem(link, IDC_LINK_RXRATE), GWL_STYLE) & WS_VISIBLE);
     EXPECT_FALSE(::GetWindowLongA(::GetDlgItem(dlg->ConfigPage().CommonPage(), IDC_COMMON_NETTYPE), GWL_STYLE) &
