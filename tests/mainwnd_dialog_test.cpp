@@ -619,6 +619,50 @@ TEST_F(MainWindow, TabWalksThroughTheShownPageAndTheFrontSubPage) {
     EXPECT_EQ(FocusedControl(), ::GetDlgItem(Hwnd(), IDC_ADAPTER_LIST));
 }
 
+// Presses `key` with the given modifiers held, as the dialog manager sees it.
+void PressWith(HWND main, WPARAM key, bool control, bool shift) {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    MSG press = {::GetFocus(), WM_KEYDOWN, key, 0, 0, {0, 0}};
+    ::IsDialogMessageA(main, &press);
+    keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+    ::SetKeyboardState(keys);
+}
+
+// The tab rows are not Tab stops: Ctrl+Tab steps through the pages and
+// Ctrl+PgDn/PgUp through the configuration sub-pages, the focus following
+// into the page brought forward.
+TEST_F(MainWindow, CtrlTabSwitchesPagesAndCtrlPageKeysTheSubPages) {
+    Start();
+    Command(ID_TRAY_SHOW);
+    const HWND config = dlg->PageWindow(CMonitorDlg::kTabConfig);
+    ::SetFocus(::GetDlgItem(config, IDC_CFG_PROFILE_LIST));
+
+    PressWith(Hwnd(), VK_TAB, true, false);
+    EXPECT_EQ(ShownPage(), CMonitorDlg::kTabLink);
+    EXPECT_TRUE(::IsChild(dlg->PageWindow(CMonitorDlg::kTabLink), ::GetFocus()));
+    PressWith(Hwnd(), VK_TAB, true, true);
+    PressWith(Hwnd(), VK_TAB, true, true);
+    EXPECT_EQ(ShownPage(), CMonitorDlg::kTabVersion);
+    PressWith(Hwnd(), VK_TAB, true, false);
+    EXPECT_EQ(ShownPage(), CMonitorDlg::kTabConfig);
+    EXPECT_EQ(FocusedControl(), ::GetDlgItem(config, IDC_CFG_PROFILE_LIST));
+
+    PressWith(Hwnd(), VK_NEXT, true, false);
+    EXPECT_EQ(dlg->ConfigPage().FrontSubPage(), &dlg->ConfigPage().SecurityPage());
+    PressWith(Hwnd(), VK_PRIOR, true, false);
+    PressWith(Hwnd(), VK_PRIOR, true, false);
+    EXPECT_EQ(dlg->ConfigPage().FrontSubPage(), &dlg->ConfigPage().AdvancedPage());
+    EXPECT_EQ(ShownPage(), CMonitorDlg::kTabConfig);
+
+    // Without Ctrl the keys are the dialog manager's as ever.
+    PressWith(Hwnd(), VK_NEXT, false, false);
+    EXPECT_EQ(dlg->ConfigPage().FrontSubPage(), &dlg->ConfigPage().AdvancedPage());
+}
+
 // `text` in the code page the A functions use.
 std::string Ansi(const wchar_t* text) {
     char buf[512] = {};

@@ -1,5 +1,7 @@
 #include "mainwnd/MonitorDlg.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -51,6 +53,58 @@ bool IsConnectedTipFormat(const std::string& format) {
         i += conversion.size();
     }
     return seen == 3;
+}
+
+// Keyboard switching of the tabs. The tab controls are control parents, so
+// Tab walks into the page in front and never stops on a tab row; instead
+// Ctrl+Tab and Ctrl+Shift+Tab step through the main window's tabs and
+// Ctrl+PgDn and Ctrl+PgUp through the configuration page's sub-tabs. The
+// dialog manager offers every message to the thread's message filter before
+// it handles it, modal loop or not.
+HHOOK g_hTabKeysHook = nullptr;
+HWND g_hTabKeysWindow = nullptr;
+
+// Selects the neighbouring tab the way a click does (the parent hears the
+// change) and puts the focus on the first control of the page now in
+// front, or on the tab row when that page has none.
+void StepTab(HWND dialog, HWND tabs, bool back) {
+    const int count = static_cast<int>(::SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    if (count < 2) return;
+    const int current = static_cast<int>(::SendMessageA(tabs, TCM_GETCURSEL, 0, 0));
+    ::SendMessageA(tabs, TCM_SETCURFOCUS, (current + (back ? count - 1 : 1)) % count, 0);
+    HWND target = tabs;
+    for (HWND page = ::GetWindow(tabs, GW_CHILD); page; page = ::GetWindow(page, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(page)) continue;
+        HWND first = ::GetNextDlgTabItem(page, nullptr, FALSE);
+        if (first && ::IsChild(page, first)) target = first;
+        break;
+    }
+    ::SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+}
+
+LRESULT CALLBACK TabKeysFilter(int code, WPARAM wp, LPARAM lp) {
+    const MSG* msg = reinterpret_cast<const MSG*>(lp);
+    const HWND dialog = g_hTabKeysWindow;
+    if (code == MSGF_DIALOGBOX && msg && msg->message == WM_KEYDOWN && dialog && ::GetKeyState(VK_CONTROL) < 0 &&
+        (msg->hwnd == dialog || ::IsChild(dialog, msg->hwnd))) {
+        HWND tabs = nullptr;
+        bool back = false;
+        if (msg->wParam == VK_TAB) {
+            tabs = ::GetDlgItem(dialog, IDC_TAB);
+            back = ::GetKeyState(VK_SHIFT) < 0;
+        } else if (msg->wParam == VK_NEXT || msg->wParam == VK_PRIOR) {
+            for (HWND page = ::GetWindow(::GetDlgItem(dialog, IDC_TAB), GW_CHILD); page && !tabs;
+                 page = ::GetWindow(page, GW_HWNDNEXT)) {
+                if (::IsWindowVisible(page)) tabs = ::GetDlgItem(page, IDC_CFG_TAB);
+            }
+            back = msg->wParam == VK_PRIOR;
+        }
+        if (tabs) {
+            StepTab(dialog, tabs, back);
+            return 1;
+        }
+    }
+    return ::CallNextHookEx(g_hTabKeysHook, code, wp, lp);
 }
 
 void SetMenuItemEnabled(HMENU menu, UINT command, bool enabled) {
@@ -119,6 +173,10 @@ BOOL CMonitorDlg::OnInitDialog() {
     }
 
     CreatePages();
+    if (!g_hTabKeysHook) {
+        g_hTabKeysWindow = m_hWnd;
+        g_hTabKeysHook = ::SetWindowsHookExA(WH_MSGFILTER, TabKeysFilter, nullptr, ::GetCurrentThreadId());
+    }
     m_tab.SetCurSel(kTabConfig);
     ShowPage(kTabConfig, true);
     m_strProfile = m_configPage.SelectedProfileName();
@@ -314,6 +372,11 @@ LRESULT CMonitorDlg::OnProfileApplied(WPARAM, LPARAM) {
 LRESULT CMonitorDlg::OnDestroyMessage(WPARAM wp, LPARAM lp) {
     // However the window goes, its icon leaves the notification area with it.
     m_pTray.reset();
+    if (g_hTabKeysWindow == m_hWnd) {
+        ::UnhookWindowsHookEx(g_hTabKeysHook);
+        g_hTabKeysHook = nullptr;
+        g_hTabKeysWindow = nullptr;
+    }
     return fw::CDialog::DefaultProc(WM_DESTROY, wp, lp);
 }
 
