@@ -9,6 +9,7 @@ add_wine_test(mainwnd_test
   ${CMAKE_CURRENT_LIST_DIR}/tray_icon_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/iconbutton_draw_test.cpp)
 target_link_libraries(mainwnd_test PRIVATE mainwnd_fixture monitor_resources)
+add_dependencies(mainwnd_test monitor_de)
 
 add_wine_test(mainwnd_process_test ${CMAKE_CURRENT_LIST_DIR}/mainwnd_process_test.cpp)
 target_link_libraries(mainwnd_process_test PRIVATE test_support)

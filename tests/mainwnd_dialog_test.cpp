@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/Help.h"
 #include "app/Messages.h"
@@ -534,6 +535,214 @@ TEST_F(MainWindow, PagesAreSwitchedByTabsAndByThePagesMessages) {
     ::SendMessageA(names, CB_RESETCONTENT, 0, 0);
     ::SendMessageA(Hwnd(), WM_SITES_UPDATED, 0, 0);
     EXPECT_GT(::SendMessageA(names, CB_GETCOUNT, 0, 0), 0);
+}
+
+// The control that has the keyboard focus (a drop-down combo box's edit
+// stands for its combo box).
+HWND FocusedControl() {
+    HWND focus = ::GetFocus();
+    char cls[32] = "";
+    HWND parent = focus ? ::GetParent(focus) : nullptr;
+    if (parent && ::GetClassNameA(parent, cls, sizeof cls) && lstrcmpiA(cls, "ComboBox") == 0) return parent;
+    return focus;
+}
+
+// Presses Tab in the main window the way the dialog manager sees it until
+// the focus is back where it started (at most `limit` times); the controls
+// it visited, in order.
+std::vector<HWND> TabWalk(HWND main, int limit = 60) {
+    const HWND start = FocusedControl();
+    std::vector<HWND> walk;
+    for (int i = 0; i < limit; ++i) {
+        MSG tab = {::GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+        ::IsDialogMessageA(main, &tab);
+        walk.push_back(FocusedControl());
+        if (walk.back() == start) break;
+    }
+    return walk;
+}
+
+// Every one of `ids` on `page` that a user can see and use is among `walk`
+// (the channel, for one, shows only in ad hoc mode).
+void ExpectReached(const std::vector<HWND>& walk, HWND page, std::initializer_list<int> ids) {
+    for (int id : ids) {
+        HWND control = ::GetDlgItem(page, id);
+        ASSERT_NE(control, nullptr) << id;
+        if (!::IsWindowEnabled(control) || !::IsWindowVisible(control)) continue;
+        EXPECT_NE(std::find(walk.begin(), walk.end(), control), walk.end()) << "control " << id << " never had the focus";
+    }
+}
+
+TEST_F(MainWindow, TabWalksThroughTheShownPageAndTheFrontSubPage) {
+    Start();
+    Command(ID_TRAY_SHOW);
+    ASSERT_EQ(ShownPage(), CMonitorDlg::kTabConfig);
+    const HWND config = dlg->PageWindow(CMonitorDlg::kTabConfig);
+    const HWND profiles = ::GetDlgItem(config, IDC_CFG_PROFILE_LIST);
+    ::SetFocus(profiles);
+
+    // Round the page, the common sub-page inside its tabs, the main window's
+    // buttons, and back into the page through the main window's tabs.
+    std::vector<HWND> walk = TabWalk(Hwnd());
+    ASSERT_FALSE(walk.empty());
+    EXPECT_EQ(walk.back(), profiles);
+    ExpectReached(walk, config, {IDC_CFG_NEW, IDC_CFG_SAVE, IDC_CFG_DELETE, IDC_CFG_APPLY});
+    ExpectReached(walk, dlg->ConfigPage().CommonPage(),
+                  {IDC_COMMON_SSID, IDC_COMMON_MODE, IDC_COMMON_RATE, IDC_COMMON_CHANNEL, IDC_COMMON_POWERSAVE});
+    ExpectReached(walk, Hwnd(), {IDC_RADIO, IDC_EXIT});
+    // Only what the user can see: no hidden page, sub-page or field.
+    for (HWND control : walk) EXPECT_TRUE(::IsWindowVisible(control)) << ::GetDlgCtrlID(control);
+
+    // Another sub-page in front: its controls are the ones reached.
+    HWND subTabs = ::GetDlgItem(config, IDC_CFG_TAB);
+    ::SendMessageA(subTabs, TCM_SETCURFOCUS, 2, 0);
+    ASSERT_EQ(dlg->ConfigPage().FrontSubPage(), &dlg->ConfigPage().AdvancedPage());
+    ::SetFocus(profiles);
+    walk = TabWalk(Hwnd());
+    EXPECT_EQ(walk.back(), profiles);
+    ExpectReached(walk, dlg->ConfigPage().AdvancedPage(),
+                  {IDC_ADV_RTS, IDC_ADV_FRAG, IDC_ADV_PREAMBLE, IDC_ADV_SET_DEFAULT});
+    const HWND ssid = ::GetDlgItem(dlg->ConfigPage().CommonPage(), IDC_COMMON_SSID);
+    EXPECT_EQ(std::find(walk.begin(), walk.end(), ssid), walk.end());
+
+    // Shift+Tab walks back from the page's first control to the main
+    // window's last one.
+    ::SetFocus(profiles);
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    ::SetKeyboardState(keys);
+    MSG back = {profiles, WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+    ::IsDialogMessageA(Hwnd(), &back);
+    keys[VK_SHIFT] = 0;
+    ::SetKeyboardState(keys);
+    EXPECT_EQ(FocusedControl(), ::GetDlgItem(Hwnd(), IDC_ADAPTER_LIST));
+}
+
+// Presses `key` with the given modifiers held, as the dialog manager sees it.
+void PressWith(HWND main, WPARAM key, bool control, bool shift) {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    MSG press = {::GetFocus(), WM_KEYDOWN, key, 0, 0, {0, 0}};
+    ::IsDialogMessageA(main, &press);
+    keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+    ::SetKeyboardState(keys);
+}
+
+// The tab rows are not Tab stops: Ctrl+Tab steps through the pages and
+// Ctrl+PgDn/PgUp through the configuration sub-pages, the focus following
+// into the page brought forward.
+TEST_F(MainWindow, CtrlTabSwitchesPagesAndCtrlPageKeysTheSubPages) {
+    Start();
+    Command(ID_TRAY_SHOW);
+    const HWND config = dlg->PageWindow(CMonitorDlg::kTabConfig);
+    ::SetFocus(::GetDlgItem(config, IDC_CFG_PROFILE_LIST));
+
+    PressWith(Hwnd(), VK_TAB, true, false);
+    EXPECT_EQ(ShownPage(), CMonitorDlg::kTabLink);
+    EXPECT_TRUE(::IsChild(dlg->PageWindow(CMonitorDlg::kTabLink), ::GetFocus()));
+    PressWith(Hwnd(), VK_TAB, true, true);
+    PressWith(Hwnd(), VK_TAB, true, true);
+    EXPECT_EQ(ShownPage(), CMonitorDlg::kTabVersion);
+    PressWith(Hwnd(), VK_TAB, true, false);
+    EXPECT_EQ(ShownPage(), CMonitorDlg::kTabConfig);
+    EXPECT_EQ(FocusedControl(), ::GetDlgItem(config, IDC_CFG_PROFILE_LIST));
+
+    PressWith(Hwnd(), VK_NEXT, true, false);
+    EXPECT_EQ(dlg->ConfigPage().FrontSubPage(), &dlg->ConfigPage().SecurityPage());
+    PressWith(Hwnd(), VK_PRIOR, true, false);
+    PressWith(Hwnd(), VK_PRIOR, true, false);
+    EXPECT_EQ(dlg->ConfigPage().FrontSubPage(), &dlg->ConfigPage().AdvancedPage());
+    EXPECT_EQ(ShownPage(), CMonitorDlg::kTabConfig);
+
+    // Without Ctrl the keys are the dialog manager's as ever.
+    PressWith(Hwnd(), VK_NEXT, false, false);
+    EXPECT_EQ(dlg->ConfigPage().FrontSubPage(), &dlg->ConfigPage().AdvancedPage());
+}
+
+// `text` in the code page the A functions use.
+std::string Ansi(const wchar_t* text) {
+    char buf[512] = {};
+    ::WideCharToMultiByte(CP_ACP, 0, text, -1, buf, sizeof buf, nullptr, nullptr);
+    return buf;
+}
+
+std::string TabTitle(HWND tabs, int tab) {
+    char text[64] = {};
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    ::SendMessageA(tabs, TCM_GETITEMA, tab, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+std::string TextOf(HWND page, int id) {
+    char text[128] = {};
+    ::GetWindowTextA(::GetDlgItem(page, id), text, sizeof text);
+    return text;
+}
+
+// Monitor_de.dll as the resource module: the window, its tabs, the pages'
+// labels, the tray tooltips and the tray menu in German; hidden fields stay
+// hidden and the tooltip's numbers are filled in as in English.
+TEST_F(MainWindow, GermanModuleSpeaksGermanEverywhere) {
+    HMODULE german = ::LoadLibraryExA("Monitor_de.dll", nullptr, 0);
+    ASSERT_NE(german, nullptr);
+    fw::res::SetModule(german);
+    theApp.m_hResModule = german;
+    struct Restore {
+        HMODULE module;
+        ~Restore() {
+            fw::res::SetModule(nullptr);
+            theApp.m_hResModule = nullptr;
+            ::FreeLibrary(module);
+        }
+    } restore{german};
+
+    mwtest::SetSim("Present", 0);
+    Start();
+    EXPECT_EQ(dlg->GetWindowText(), "Wavelume");
+    EXPECT_EQ(Tip(), "Netzwerk deaktiviert");
+    mwtest::SetSim("Present", 1);
+    mwtest::SetSim("Radio", 0);
+    Tick();
+    EXPECT_EQ(Tip(), "Funk aus");
+    mwtest::SetSim("Radio", 1);
+    mwtest::SetSim("Associated", 0);
+    Tick();
+    EXPECT_EQ(Tip(), "Nicht verbunden");
+    Associate("Lab", 540000, 80);
+    Tick();
+    EXPECT_EQ(Tip(), Ansi(L"Verbindung:Lab\nGeschwindigkeit:54 Mbit/s\nSignalst\u00e4rke:80%"));
+
+    const char* const titles[] = {"Konfiguration", "Verbindung", "IP-Daten", "Netzsuche", "Version"};
+    for (int tab = 0; tab < CMonitorDlg::kTabCount; ++tab)
+        EXPECT_EQ(TabTitle(dlg->TabCtrl().GetSafeHwnd(), tab), titles[tab]) << tab;
+    const HWND config = dlg->PageWindow(CMonitorDlg::kTabConfig);
+    const HWND subTabs = ::GetDlgItem(config, IDC_CFG_TAB);
+    EXPECT_EQ(TabTitle(subTabs, 0), "Allgemein");
+    EXPECT_EQ(TabTitle(subTabs, 1), "Sicherheit");
+    EXPECT_EQ(TabTitle(subTabs, 2), "Erweitert");
+    EXPECT_EQ(TextOf(dlg->ConfigPage().CommonPage(), IDC_COMMON_RATE_LABEL), Ansi(L"\u00dcbertragungsrate:"));
+    const HWND link = dlg->PageWindow(CMonitorDlg::kTabLink);
+    EXPECT_EQ(TextOf(link, IDC_LINK_SSID_LABEL), "Netzwerkname");
+    EXPECT_EQ(TextOf(Hwnd(), IDC_EXIT), "Beenden");
+    EXPECT_EQ(TextOf(dlg->ConfigPage().SecurityPage().WepDialog(), IDC_WEP_AUTH_LABEL), "Authentifizierung:");
+    // "none" texts keep their fields hidden, as the program's own table does.
+    EXPECT_FALSE(::GetWindowLongA(::GetDlgItem(link, IDC_LINK_RXRATE), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(::GetWindowLongA(::GetDlgItem(dlg->ConfigPage().CommonPage(), IDC_COMMON_NETTYPE), GWL_STYLE) &
+                 WS_VISIBLE);
+
+    OpenTrayMenu();
+    ASSERT_NE(MenuRecorder::Find(ID_TRAY_EXIT), nullptr);
+    EXPECT_EQ(MenuRecorder::Find(ID_TRAY_RADIO)->text, "Funk ein/aus");
+    EXPECT_EQ(MenuRecorder::Find(ID_TRAY_SHOW)->text, "Anzeigen");
+    EXPECT_EQ(MenuRecorder::Find(ID_TRAY_HIDE)->text, "Ausblenden");
+    EXPECT_EQ(MenuRecorder::Find(ID_TRAY_EXIT)->text, "Beenden");
 }
 
 struct HelpCall {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -468,4 +470,153 @@ TEST(MonitorResources, TestModuleIsACompleteStandIn)
     EXPECT_NE(icon, nullptr);
     if (icon) DestroyIcon(icon);
     FreeLibrary(mod);
+}
+
+namespace {
+
+// The RT_MANIFEST resource 1 of a program file, read as data; empty if none.
+std::string EmbeddedManifest(const char* file)
+{
+    HMODULE mod = LoadLibraryExA(file, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!mod) return {};
+    std::string text;
+    if (HRSRC res = FindResourceA(mod, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24) /* RT_MANIFEST */)) {
+        const char* p = static_cast<const char*>(LockResource(LoadResource(mod, res)));
+        if (p) text.assign(p, SizeofResource(mod, res));
+    }
+    FreeLibrary(mod);
+    return text;
+}
+
+}  // namespace
+
+// Both programs ask for common controls 6 and administrator rights, and name
+// the systems they are made for.
+TEST(ProgramManifests, CommonControlsSixAdministratorAndSupportedSystems)
+{
+    for (const char* file : {"Monitor.exe", "Regiopick.exe"}) {
+        SCOPED_TRACE(file);
+        const std::string m = EmbeddedManifest(file);
+        ASSERT_FALSE(m.empty());
+        auto has = [&m](const char* text) { return m.find(text) != std::string::npos; };
+        const size_t dep = m.find("<dependentAssembly>");
+        ASSERT_NE(dep, std::string::npos);
+        const std::string identity = m.substr(dep, m.find("</dependentAssembly>") - dep);
+        EXPECT_NE(identity.find("name=\"Microsoft.Windows.Common-Controls\""), std::string::npos);
+        EXPECT_NE(identity.find("version=\"6.0.0.0\""), std::string::npos);
+        EXPECT_NE(identity.find("publicKeyToken=\"6595b64144ccf1df\""), std::string::npos);
+        EXPECT_TRUE(has("<requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\"/>"));
+        EXPECT_TRUE(has("urn:schemas-microsoft-com:compatibility.v1"));
+        for (const char* os : {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                               "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                               "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+            EXPECT_TRUE(has(os)) << os;
+    }
+}
+
+namespace {
+
+// The printf conversions of a text in order ("%%" is no conversion).
+std::vector<std::string> Conversions(const std::string& text)
+{
+    std::vector<std::string> found;
+    for (size_t i = text.find('%'); i != std::string::npos; i = text.find('%', i + 1)) {
+        if (text.compare(i + 1, 1, "%") == 0) { ++i; continue; }
+        const size_t end = text.find_first_of("diuxXscp", i + 1);
+        found.push_back(text.substr(i, end == std::string::npos ? std::string::npos : end - i + 1));
+    }
+    return found;
+}
+
+// The control ids of a dialog made from `module`'s template, in tab order.
+std::vector<int> ControlIds(HMODULE module, UINT id, HWND parent)
+{
+    std::vector<int> ids;
+    HWND dialog = CreateDialogParamA(module, MAKEINTRESOURCEA(id), parent, QuietProc, 0);
+    for (HWND c = dialog ? GetWindow(dialog, GW_CHILD) : nullptr; c; c = GetWindow(c, GW_HWNDNEXT))
+        ids.push_back(GetDlgCtrlID(c));
+    if (dialog) DestroyWindow(dialog);
+    return ids;
+}
+
+BOOL CALLBACK NoteLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR seen)
+{
+    reinterpret_cast<std::vector<WORD>*>(seen)->push_back(language);
+    return TRUE;
+}
+BOOL CALLBACK NoteName(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR seen)
+{
+    return EnumResourceLanguagesA(module, type, name, NoteLanguage, seen);
+}
+BOOL CALLBACK NoteType(HMODULE module, LPSTR type, LONG_PTR seen)
+{
+    return EnumResourceNamesA(module, type, NoteName, seen);
+}
+
+}  // namespace
+
+// Monitor_de.dll: the program's strings, templates, item lists and menu under
+// the same numbers, all of them marked German. Every text is translated but
+// for names and keys; hidden fields stay hidden and printf formats keep their
+// conversions in order.
+TEST(GermanModule, EveryResourceOfTheProgramInGerman)
+{
+    HMODULE de = LoadLibraryExA("Monitor_de.dll", nullptr, 0);
+    ASSERT_NE(de, nullptr);
+
+    std::vector<WORD> languages;
+    EnumResourceTypesA(de, NoteType, reinterpret_cast<LONG_PTR>(&languages));
+    ASSERT_FALSE(languages.empty());
+    for (WORD language : languages) EXPECT_EQ(language, MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN));
+
+    const UINT kept[] = {IDS_PRODUCT, IDS_SUPPORT_URL, IDS_ADAPTER, IDS_APP_KEY, IDS_VER_COMPANY,
+                         IDS_IP_GATEWAY, IDS_SEC_AUTH_TYPE};
+    for (UINT id = 0; id < 2048; ++id) {
+        std::string own;
+        if (!HasString(Self(), id, &own)) continue;
+        std::string german;
+        ASSERT_TRUE(HasString(de, id, &german)) << "string " << id;
+        EXPECT_EQ(german.rfind("none", 0) == 0, own.rfind("none", 0) == 0) << german;
+        EXPECT_EQ(Conversions(german), Conversions(own)) << german;
+        const bool keep = std::find(std::begin(kept), std::end(kept), id) != std::end(kept);
+        if (keep) EXPECT_EQ(german, own) << "string " << id;
+        else EXPECT_NE(german, own) << "string " << id << " not translated";
+    }
+
+    Host host;
+    for (UINT id : kDialogs) {
+        const TemplateInfo own = ReadTemplate(Self(), id), german = ReadTemplate(de, id);
+        ASSERT_TRUE(german.found) << id;
+        EXPECT_EQ(german.cx, own.cx) << id;
+        EXPECT_EQ(german.cy, own.cy) << id;
+        EXPECT_EQ(german.style, own.style) << id;
+        const std::vector<int> controls = ControlIds(de, id, host.get());
+        EXPECT_FALSE(controls.empty()) << id;
+        EXPECT_EQ(controls, ControlIds(Self(), id, host.get())) << "template " << id;
+    }
+    for (UINT id : {IDD_IP_PAGE, IDD_ADVANCED_PAGE, IDD_WEP_KEY}) {
+        HWND own = host.Create(id);
+        HWND german = CreateDialogParamA(de, MAKEINTRESOURCEA(id), host.get(), QuietProc, 0);
+        const int items = fw::ApplyDialogItemLists(own, Self(), id);
+        EXPECT_GT(items, 0) << id;
+        EXPECT_EQ(fw::ApplyDialogItemLists(german, de, id), items) << id;
+        DestroyWindow(own);
+        DestroyWindow(german);
+    }
+
+    HMENU ownMenu = LoadMenuA(Self(), MAKEINTRESOURCEA(IDR_TRAY_MENU));
+    HMENU germanMenu = LoadMenuA(de, MAKEINTRESOURCEA(IDR_TRAY_MENU));
+    ASSERT_NE(germanMenu, nullptr);
+    HMENU ownPopup = GetSubMenu(ownMenu, 0), germanPopup = GetSubMenu(germanMenu, 0);
+    ASSERT_EQ(GetMenuItemCount(germanPopup), GetMenuItemCount(ownPopup));
+    for (int i = 0; i < GetMenuItemCount(ownPopup); ++i) {
+        char own[64] = {}, german[64] = {};
+        GetMenuStringA(ownPopup, i, own, sizeof own, MF_BYPOSITION);
+        GetMenuStringA(germanPopup, i, german, sizeof german, MF_BYPOSITION);
+        EXPECT_EQ(GetMenuItemID(germanPopup, i), GetMenuItemID(ownPopup, i));
+        EXPECT_STRNE(german, own);
+    }
+    DestroyMenu(ownMenu);
+    DestroyMenu(germanMenu);
+    FreeLibrary(de);
 }

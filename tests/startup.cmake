@@ -18,8 +18,8 @@ add_wine_test(app_test app_test.cpp app_labels.rc)
 target_link_libraries(app_test PRIVATE monitor_core monitor_resources test_support)
 
 add_wine_test(startup_test startup_test.cpp)
-target_link_libraries(startup_test PRIVATE test_support advapi32)
-add_dependencies(startup_test Monitor fake_wzcsvc testres resmod_b)
+target_link_libraries(startup_test PRIVATE test_support monitor_resource_ids advapi32)
+add_dependencies(startup_test Monitor fake_wzcsvc testres resmod_b monitor_de)
 
 # The 32-bit program's format and export table: the five record operations
 # and nothing else. Runs natively (objdump), so also where Wine cannot run

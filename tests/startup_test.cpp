@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "resource.h"
 #include "support/TestProcess.h"
 
 using namespace testsupport;
@@ -247,6 +248,40 @@ TEST_F(ResourceModules, ResDllBesideTheProgramWinsOverResConf) {
 TEST_F(ResourceModules, ResConfNamesTheModuleWhenThereIsNoResDll) {
     MonitorRun run;
     ASSERT_TRUE(run.Start(m_dir.Path() + "Monitor.exe", m_dir.Path(), "Module B Monitor"));
+    EXPECT_EQ(0, run.Exit());
+}
+
+struct ControlSearch {
+    int id, sibling;
+    HWND found;
+};
+BOOL CALLBACK FindControl(HWND child, LPARAM lp) {
+    auto* search = reinterpret_cast<ControlSearch*>(lp);
+    if (::GetDlgCtrlID(child) != search->id || !::GetDlgItem(::GetParent(child), search->sibling)) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+// The text of the control `id` below `window` whose parent also has the
+// control `sibling` (numbers repeat between pages).
+std::wstring ControlText(HWND window, int id, int sibling) {
+    ControlSearch search = {id, sibling, nullptr};
+    ::EnumChildWindows(window, FindControl, reinterpret_cast<LPARAM>(&search));
+    wchar_t text[128] = {};
+    if (search.found) ::GetWindowTextW(search.found, text, 128);
+    return text;
+}
+
+// The German module, named in res.conf by its full path: the program's
+// windows carry its texts.
+TEST_F(ResourceModules, GermanModuleNamedByItsFullPath) {
+    ASSERT_TRUE(m_dir.WriteFile("res.conf", BinDir() + "Monitor_de.dll\r\n"));
+    MonitorRun run;
+    ASSERT_TRUE(run.Start(m_dir.Path() + "Monitor.exe", m_dir.Path(), kTitle));
+    auto text = [&](int id, int sibling) { return ControlText(run.Window(), id, sibling); };
+    EXPECT_EQ(text(IDC_EXIT, IDC_TAB), L"Beenden");
+    EXPECT_EQ(text(IDC_CFG_SAVE, IDC_CFG_DELETE), L"Speichern");
+    EXPECT_EQ(text(IDC_CFG_APPLY, IDC_CFG_DELETE), L"\u00dcbernehmen");
+    EXPECT_EQ(text(IDC_LINK_SSID_LABEL, IDC_LINK_SSID), L"Netzwerkname");
     EXPECT_EQ(0, run.Exit());
 }
 

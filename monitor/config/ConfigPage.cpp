@@ -97,6 +97,10 @@ void CConfigPage::CreateSubPages() {
     const RECT client = m_subTab.GetClientRect();
     const RECT area = {client.left + 5, client.top + 25, client.right - 5, client.bottom - 5};
     CSubPage* const pages[] = {&m_commonPage, &m_securityPage, &m_advancedPage};
+    // As for the main window's tabs: the keyboard reaches the front sub-page
+    // through its tab control only when that is a control parent.
+    HWND subTab = m_subTab.GetSafeHwnd();
+    ::SetWindowLongA(subTab, GWL_EXSTYLE, ::GetWindowLongA(subTab, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     for (CSubPage* page : pages) {
         if (!page->Create(m_subTab.GetSafeHwnd())) continue;
         if (IsSuppressed(page->Title())) {

@@ -1,7 +1,10 @@
 #include "mainwnd/MonitorDlg.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "app/Help.h"
 #include "app/Messages.h"
@@ -17,6 +20,7 @@ bool g_bFirstShow = true;
 namespace {
 const UINT_PTR kPollTimer = 1;
 const UINT kPollMs = 1000;
+// The tray texts, unless the resource module has its own (older modules do not).
 const char kNoAdapterTip[] = "Network disable";
 const char kDisconnectedTip[] = "Disconnected";
 const char kConnectedTipFormat[] = "Connection:%s\nSpeed:%lu Mbps\nSignal strength:%u%%";
@@ -26,6 +30,82 @@ const unsigned long kLinkSpeedPerMbps = 10000;
 // may not terminate it where it should).
 const size_t kMaxSsidRead = 255;
 const int kButtonIconSize = 18;
+
+std::string TipText(UINT id, const char* fallback) {
+    std::string text;
+    return fw::res::TryLoadString(id, text) && !text.empty() ? text : fallback;
+}
+
+// A connected tip's format from a resource module is taken only when its
+// conversions are the program's own in the same order: %s, %lu, %u (%% aside).
+bool IsConnectedTipFormat(const std::string& format) {
+    static const char* const kConversions[] = {"s", "lu", "u"};
+    size_t seen = 0;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%') continue;
+        if (format.compare(i + 1, 1, "%") == 0) {
+            ++i;
+            continue;
+        }
+        if (seen == 3) return false;
+        const std::string conversion = kConversions[seen++];
+        if (format.compare(i + 1, conversion.size(), conversion) != 0) return false;
+        i += conversion.size();
+    }
+    return seen == 3;
+}
+
+// Keyboard switching of the tabs. The tab controls are control parents, so
+// Tab walks into the page in front and never stops on a tab row; instead
+// Ctrl+Tab and Ctrl+Shift+Tab step through the main window's tabs and
+// Ctrl+PgDn and Ctrl+PgUp through the configuration page's sub-tabs. The
+// dialog manager offers every message to the thread's message filter before
+// it handles it, modal loop or not.
+HHOOK g_hTabKeysHook = nullptr;
+HWND g_hTabKeysWindow = nullptr;
+
+// Selects the neighbouring tab the way a click does (the parent hears the
+// change) and puts the focus on the first control of the page now in
+// front, or on the tab row when that page has none.
+void StepTab(HWND dialog, HWND tabs, bool back) {
+    const int count = static_cast<int>(::SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    if (count < 2) return;
+    const int current = static_cast<int>(::SendMessageA(tabs, TCM_GETCURSEL, 0, 0));
+    ::SendMessageA(tabs, TCM_SETCURFOCUS, (current + (back ? count - 1 : 1)) % count, 0);
+    HWND target = tabs;
+    for (HWND page = ::GetWindow(tabs, GW_CHILD); page; page = ::GetWindow(page, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(page)) continue;
+        HWND first = ::GetNextDlgTabItem(page, nullptr, FALSE);
+        if (first && ::IsChild(page, first)) target = first;
+        break;
+    }
+    ::SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+}
+
+LRESULT CALLBACK TabKeysFilter(int code, WPARAM wp, LPARAM lp) {
+    const MSG* msg = reinterpret_cast<const MSG*>(lp);
+    const HWND dialog = g_hTabKeysWindow;
+    if (code == MSGF_DIALOGBOX && msg && msg->message == WM_KEYDOWN && dialog && ::GetKeyState(VK_CONTROL) < 0 &&
+        (msg->hwnd == dialog || ::IsChild(dialog, msg->hwnd))) {
+        HWND tabs = nullptr;
+        bool back = false;
+        if (msg->wParam == VK_TAB) {
+            tabs = ::GetDlgItem(dialog, IDC_TAB);
+            back = ::GetKeyState(VK_SHIFT) < 0;
+        } else if (msg->wParam == VK_NEXT || msg->wParam == VK_PRIOR) {
+            for (HWND page = ::GetWindow(::GetDlgItem(dialog, IDC_TAB), GW_CHILD); page && !tabs;
+                 page = ::GetWindow(page, GW_HWNDNEXT)) {
+                if (::IsWindowVisible(page)) tabs = ::GetDlgItem(page, IDC_CFG_TAB);
+            }
+            back = msg->wParam == VK_PRIOR;
+        }
+        if (tabs) {
+            StepTab(dialog, tabs, back);
+            return 1;
+        }
+    }
+    return ::CallNextHookEx(g_hTabKeysHook, code, wp, lp);
+}
 
 void SetMenuItemEnabled(HMENU menu, UINT command, bool enabled) {
     ::EnableMenuItem(menu, command, MF_BYCOMMAND | (enabled ? MF_ENABLED : (MF_GRAYED | MF_DISABLED)));
@@ -93,6 +173,10 @@ BOOL CMonitorDlg::OnInitDialog() {
     }
 
     CreatePages();
+    if (!g_hTabKeysHook) {
+        g_hTabKeysWindow = m_hWnd;
+        g_hTabKeysHook = ::SetWindowsHookExA(WH_MSGFILTER, TabKeysFilter, nullptr, ::GetCurrentThreadId());
+    }
     m_tab.SetCurSel(kTabConfig);
     ShowPage(kTabConfig, true);
     m_strProfile = m_configPage.SelectedProfileName();
@@ -122,6 +206,11 @@ BOOL CMonitorDlg::OnInitDialog() {
 
 void CMonitorDlg::CreatePages() {
     HWND tab = m_tab.GetSafeHwnd();
+    // The pages are children of the tab control. As a control parent the
+    // dialog manager looks into it, so Tab and the arrow keys reach the
+    // shown page's controls (hidden pages are skipped); the pages themselves
+    // are DS_CONTROL templates and control parents already.
+    ::SetWindowLongA(tab, GWL_EXSTYLE, ::GetWindowLongA(tab, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     // Created in this order; each loads its title while it initialises.
     m_configPage.Create(tab);
     m_linkPage.Create(tab);
@@ -174,7 +263,7 @@ void CMonitorDlg::Tick() {
     std::string tip;
     UINT icon = IDI_TRAY_DISCONNECTED;
     if (!theDevice.IsOpen()) {
-        tip = kNoAdapterTip;
+        tip = TipText(IDS_TIP_NO_ADAPTER, kNoAdapterTip);
         if (g_bDeviceSeenOpen) {
             g_bDeviceSeenOpen = false;
             OnHide();
@@ -183,14 +272,16 @@ void CMonitorDlg::Tick() {
         if (!theDevice.CheckRadio()) {
             tip = fw::res::String(IDS_RADIO_OFF);
         } else if (!theDevice.QueryConnectionStatus()) {
-            tip = kDisconnectedTip;
+            tip = TipText(IDS_TIP_DISCONNECTED, kDisconnectedTip);
         } else {
             const char* ssid = theDevice.GetSSID();
             const std::string name = ssid ? std::string(ssid, ::strnlen(ssid, kMaxSsidRead)) : std::string();
             const unsigned long mbps = theDevice.GetLinkSpeed() / kLinkSpeedPerMbps;
             const unsigned signal = theDevice.GetSignalStrength();
             char text[512];
-            std::snprintf(text, sizeof(text), kConnectedTipFormat, name.c_str(), mbps, signal);
+            std::string format = TipText(IDS_TIP_CONNECTED, kConnectedTipFormat);
+            if (!IsConnectedTipFormat(format)) format = kConnectedTipFormat;
+            std::snprintf(text, sizeof(text), format.c_str(), name.c_str(), mbps, signal);
             tip = text;
             icon = IDI_TRAY_CONNECTED;
         }
@@ -281,6 +372,11 @@ LRESULT CMonitorDlg::OnProfileApplied(WPARAM, LPARAM) {
 LRESULT CMonitorDlg::OnDestroyMessage(WPARAM wp, LPARAM lp) {
     // However the window goes, its icon leaves the notification area with it.
     m_pTray.reset();
+    if (g_hTabKeysWindow == m_hWnd) {
+        ::UnhookWindowsHookEx(g_hTabKeysHook);
+        g_hTabKeysHook = nullptr;
+        g_hTabKeysWindow = nullptr;
+    }
     return fw::CDialog::DefaultProc(WM_DESTROY, wp, lp);
 }
 

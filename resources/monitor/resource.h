@@ -325,5 +325,9 @@
 #define IDS_PROFILE_LIMIT               1070  /* printf format, %d = 30 */
 #define IDS_PROFILE_NAME_INVALID        1071  /* a name with a "\" */
 #define IDS_PROFILE_NAME_TAKEN          1072  /* printf format, %s = the name */
+/* Tray tooltips. A resource module without them leaves the English texts. */
+#define IDS_TIP_NO_ADAPTER              1073
+#define IDS_TIP_DISCONNECTED            1074
+#define IDS_TIP_CONNECTED               1075  /* printf format: %s network, %lu Mbps, %u signal */
 
 #endif /* MONITOR_RESOURCE_H */
