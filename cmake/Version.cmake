@@ -12,7 +12,18 @@
 set(VERSION_RC_TEMPLATE ${CMAKE_CURRENT_LIST_DIR}/version.rc.in)
 
 function(add_version_resource target)
-  cmake_parse_arguments(PARSE_ARGV 1 VER "PRODUCT_DATE" "FILE;DESCRIPTION" "")
+  cmake_parse_arguments(PARSE_ARGV 1 VER "PRODUCT_DATE;GERMAN" "FILE;DESCRIPTION" "")
+  # A module of another language marks its version block with that language,
+  # as it does every other resource.
+  if(VER_GERMAN)
+    set(VERSION_LANGUAGE_LINE "LANGUAGE LANG_GERMAN, SUBLANG_GERMAN")
+    set(VERSION_BLOCK "040704B0")
+    set(VERSION_TRANSLATION "0x0407")
+  else()
+    set(VERSION_LANGUAGE_LINE "")
+    set(VERSION_BLOCK "040904B0")
+    set(VERSION_TRANSLATION "0x0409")
+  endif()
   string(REPLACE "." "," VERSION_COMMAS "${PRODUCT_VERSION}")
   get_filename_component(VERSION_INTERNAL "${VER_FILE}" NAME_WE)
   set(VERSION_FILE "${VER_FILE}")
