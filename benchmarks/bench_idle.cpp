@@ -138,17 +138,24 @@ bool Measure(const std::string& program, const std::string& title, bool waitForI
 
 void Report(const char* name, const char* unit, std::vector<double> monitor, std::vector<double> baseline,
             const std::string& extra = std::string()) {
+    // A round in which the do-nothing program used no measurable time (the
+    // clock counts in 10 ms steps) gives no ratio; the totals still count.
     std::vector<double> ratios;
-    for (size_t i = 0; i < monitor.size() && i < baseline.size(); ++i)
-        ratios.push_back(baseline[i] > 0 ? monitor[i] / baseline[i] : 0);
+    double monitorTotal = 0, baselineTotal = 0;
+    for (size_t i = 0; i < monitor.size() && i < baseline.size(); ++i) {
+        if (baseline[i] > 0) ratios.push_back(monitor[i] / baseline[i]);
+        monitorTotal += monitor[i];
+        baselineTotal += baseline[i];
+    }
     std::sort(ratios.begin(), ratios.end());
     std::sort(monitor.begin(), monitor.end());
     std::sort(baseline.begin(), baseline.end());
     auto median = [](const std::vector<double>& v) { return v.empty() ? 0 : v[v.size() / 2]; };
-    if (ratios.empty()) return;
-    std::printf("%-28s ratio min %.2fx median %.2fx max %.2fx  (monitor median %.3f %s, baseline %.3f %s)%s\n", name,
-                ratios.front(), median(ratios), ratios.back(), median(monitor), unit, median(baseline), unit,
-                extra.c_str());
+    if (ratios.empty()) ratios.push_back(0);
+    std::printf("%-22s ratio min %.2fx median %.2fx max %.2fx, of the totals %.2fx  (monitor median %.3f %s, "
+                "baseline %.3f %s)%s\n",
+                name, ratios.front(), median(ratios), ratios.back(), baselineTotal > 0 ? monitorTotal / baselineTotal : 0,
+                median(monitor), unit, median(baseline), unit, extra.c_str());
 }
 
 // 30 complete profiles: what a user with many networks has.
