@@ -29,28 +29,14 @@
 #include "mainwnd_fixture.h"
 #include "pages_support.h"
 #include "resource.h"
+#include "support/Stopwatch.h"
 
 namespace {
 
 constexpr int kNetworks = 1000;
 constexpr int kBuiltInNetworks = 6;  // the simulator's demo list comes first
 
-class Stopwatch {
-public:
-    Stopwatch() {
-        ::QueryPerformanceFrequency(&m_frequency);
-        ::QueryPerformanceCounter(&m_start);
-    }
-    double Ms() const {
-        LARGE_INTEGER now;
-        ::QueryPerformanceCounter(&now);
-        return 1000.0 * static_cast<double>(now.QuadPart - m_start.QuadPart) / static_cast<double>(m_frequency.QuadPart);
-    }
-
-private:
-    LARGE_INTEGER m_frequency;
-    LARGE_INTEGER m_start;
-};
+using testsupport::Stopwatch;
 
 struct Series {
     const char* name;

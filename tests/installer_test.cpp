@@ -148,18 +148,7 @@ bool UninstallerRunning() {
     return found;
 }
 
-DWORD ServiceState() {
-    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    if (!manager) return 0;
-    DWORD state = 0;
-    if (SC_HANDLE service = ::OpenServiceA(manager, kService, SERVICE_QUERY_STATUS)) {
-        SERVICE_STATUS status = {};
-        if (::QueryServiceStatus(service, &status)) state = status.dwCurrentState;
-        ::CloseServiceHandle(service);
-    }
-    ::CloseServiceHandle(manager);
-    return state;
-}
+DWORD ServiceState() { return testsupport::ServiceState(kService); }
 
 // The stand-in for the zero-configuration service, registered as "WZCSVC"
 // as the start-up tests register it, and brought to the state asked for.

@@ -1,6 +1,7 @@
 # Start-up: in-process helpers and Monitor.exe run as a whole.
 add_library(test_support STATIC support/TestProcess.cpp)
 target_include_directories(test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(test_support PUBLIC advapi32)
 
 # The stand-in for the zero-configuration service.
 add_executable(fake_wzcsvc fake_service.cpp)

@@ -19,18 +19,7 @@ const UINT kExitCommand = 32774;
 const char kCards[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards";
 const char kInterface[] = "Software\\Microsoft\\WZCSVC\\Parameters\\Interfaces\\nicsim0";
 
-DWORD ServiceState() {
-    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    if (!manager) return 0;
-    DWORD state = 0;
-    if (SC_HANDLE service = ::OpenServiceA(manager, kService, SERVICE_QUERY_STATUS)) {
-        SERVICE_STATUS status = {};
-        if (::QueryServiceStatus(service, &status)) state = status.dwCurrentState;
-        ::CloseServiceHandle(service);
-    }
-    ::CloseServiceHandle(manager);
-    return state;
-}
+DWORD ServiceState() { return testsupport::ServiceState(kService); }
 
 void ControlTestService(bool run) {
     SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);

@@ -148,4 +148,17 @@ bool TempDir::WriteFile(const std::string& name, const std::string& content) con
     return std::fclose(file) == 0 && ok;
 }
 
+DWORD ServiceState(const char* name) {
+    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    if (!manager) return 0;
+    DWORD state = 0;
+    if (SC_HANDLE service = ::OpenServiceA(manager, name, SERVICE_QUERY_STATUS)) {
+        SERVICE_STATUS status = {};
+        if (::QueryServiceStatus(service, &status)) state = status.dwCurrentState;
+        ::CloseServiceHandle(service);
+    }
+    ::CloseServiceHandle(manager);
+    return state;
+}
+
 }  // namespace testsupport

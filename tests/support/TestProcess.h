@@ -44,6 +44,10 @@ bool WaitFor(Condition condition, DWORD ms) {
 // A top-level window of `title` that belongs to process `pid`, or null.
 HWND FindProcessWindow(DWORD pid, const std::string& title);
 
+// The current state of a service (SERVICE_RUNNING...), or 0 when it cannot
+// be queried.
+DWORD ServiceState(const char* name);
+
 // Registry helpers for fixtures.
 void DeleteTree(HKEY root, const std::string& path);
 bool WriteString(HKEY root, const std::string& path, const char* name, const std::string& value);
