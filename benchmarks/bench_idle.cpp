@@ -15,22 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "support/Stopwatch.h"
 #include "support/TestProcess.h"
 
 namespace {
 
 const UINT kExit = 32774;
-
-double Now() {
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Reads a small file of /proc through Wine's Z: drive.
 std::string ProcFile(int pid, const char* name) {
@@ -107,19 +97,19 @@ bool TrayShowsIcons() {
 bool Measure(const std::string& program, const std::string& title, bool waitForIcon, int idleSeconds,
              int serverPid, int displayPid, Sample& out) {
     testsupport::ChildProcess child;
-    const double t0 = Now();
+    const testsupport::Stopwatch watch;
     if (!child.Start("\"" + testsupport::BinDir() + program + "\"", testsupport::BinDir())) return false;
     HWND window = nullptr;
     for (;;) {
         if (!window) {
             window = testsupport::FindProcessWindow(child.Id(), title);
-            if (window) out.window = Now() - t0;
+            if (window) out.window = watch.Ms() / 1000;
         }
         if (window && (!waitForIcon || TrayShowsIcons())) break;
-        if (Now() - t0 > 30) return false;
+        if (watch.Ms() / 1000 > 30) return false;
         ::Sleep(1);
     }
-    out.start = Now() - t0;
+    out.start = watch.Ms() / 1000;
     ::Sleep(3000);  // the first ticks and the first survey
     const int pid = UnixPidOf(program);
     const double cpu0 = UnixCpuSeconds(pid), server0 = UnixCpuSeconds(serverPid), display0 = UnixCpuSeconds(displayPid);

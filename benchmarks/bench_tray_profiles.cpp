@@ -22,6 +22,7 @@
 #include "framework/Resources.h"
 #include "mainwnd/MonitorDlg.h"
 #include "resource.h"
+#include "support/Stopwatch.h"
 #include "support/TestProcess.h"
 
 namespace {
@@ -74,17 +75,6 @@ bool PatchImport(const char* function, void* hook, void** original) {
 
 long Reads() { return g_opens + g_enums + g_queries; }
 void ResetCounts() { g_opens = g_enums = g_queries = 0; }
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // ---- A full store ----------------------------------------------------------------
 void WriteFullProfile(const std::string& profiles, int n) {
@@ -142,10 +132,10 @@ int main(int argc, char** argv) {
     // read for each message that reached default processing.
     ResetCounts();
     const int walks = 50;
-    const double walkStart = Now();
+    testsupport::Stopwatch walkWatch;
     size_t names = 0;
     for (int i = 0; i < walks; ++i) names = dlg.ProfileNames().size();
-    const double walkSeconds = (Now() - walkStart) / walks;
+    const double walkSeconds = (walkWatch.Ms() / 1000) / walks;
     const long readsPerWalk = Reads() / walks;
 
     // The burst: messages that cannot open the menu.
@@ -155,20 +145,20 @@ int main(int argc, char** argv) {
     };
     const int kinds = sizeof(ordinary) / sizeof(ordinary[0]);
     ResetCounts();
-    const double burstStart = Now();
+    testsupport::Stopwatch burstWatch;
     for (int i = 0; i < burst; ++i) {
         const UINT* m = ordinary[i % kinds];
         ::SendMessageA(hwnd, m[0], m[1], m[2]);
     }
-    const double burstSeconds = Now() - burstStart;
+    const double burstSeconds = burstWatch.Ms() / 1000;
     const long burstReads = Reads();
 
     // Right clicks on the icon: each opens the menu and reads the names.
     const int menus = 20;
     ResetCounts();
-    const double menuStart = Now();
+    testsupport::Stopwatch menuWatch;
     for (int i = 0; i < menus; ++i) ::SendMessageA(hwnd, callback, 0, WM_RBUTTONUP);
-    const double menuSeconds = (Now() - menuStart) / menus;
+    const double menuSeconds = (menuWatch.Ms() / 1000) / menus;
     const long readsPerMenu = Reads() / menus;
     const size_t menuNames = dlg.Tray()->ProfileNames().size();
 

@@ -153,26 +153,8 @@ DWORD ServiceState() { return testsupport::ServiceState(kService); }
 // The stand-in for the zero-configuration service, registered as "WZCSVC"
 // as the start-up tests register it, and brought to the state asked for.
 void ServiceShouldRun(bool run) {
-    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    ASSERT_NE(nullptr, manager);
-    const std::string binary = "\"" + BinDir() + "fake_wzcsvc.exe\"";
-    SC_HANDLE service = ::OpenServiceA(manager, kService, SERVICE_ALL_ACCESS);
-    if (service) {
-        ::ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_DEMAND_START, SERVICE_NO_CHANGE, binary.c_str(),
-                               nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-    } else {
-        service = ::CreateServiceA(manager, kService, "Wireless Zero Configuration (test)", SERVICE_ALL_ACCESS,
-                                   SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
-                                   binary.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
-    }
-    ASSERT_NE(nullptr, service) << ::GetLastError();
-    SERVICE_STATUS status = {};
-    if (run) ::StartServiceA(service, 0, nullptr);
-    else ::ControlService(service, SERVICE_CONTROL_STOP, &status);
-    ::CloseServiceHandle(service);
-    ::CloseServiceHandle(manager);
-    const DWORD wanted = run ? SERVICE_RUNNING : SERVICE_STOPPED;
-    ASSERT_TRUE(WaitFor([&] { return ServiceState() == wanted; }, 10000)) << "service did not reach " << wanted;
+    ASSERT_TRUE(testsupport::RegisterService(kService, "\"" + BinDir() + "fake_wzcsvc.exe\"")) << ::GetLastError();
+    ASSERT_TRUE(testsupport::DriveService(kService, run, 10000)) << "service did not reach the state asked for";
 }
 
 void DeleteFolder(const std::string& dir) {

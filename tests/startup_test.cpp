@@ -22,36 +22,12 @@ const char kInterface[] = "Software\\Microsoft\\WZCSVC\\Parameters\\Interfaces\\
 DWORD ServiceState() { return testsupport::ServiceState(kService); }
 
 void ControlTestService(bool run) {
-    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    ASSERT_NE(nullptr, manager);
-    SC_HANDLE service = ::OpenServiceA(manager, kService, SERVICE_ALL_ACCESS);
-    ASSERT_NE(nullptr, service);
-    SERVICE_STATUS status = {};
-    if (run) ::StartServiceA(service, 0, nullptr);
-    else ::ControlService(service, SERVICE_CONTROL_STOP, &status);
-    ::CloseServiceHandle(service);
-    ::CloseServiceHandle(manager);
-    const DWORD wanted = run ? SERVICE_RUNNING : SERVICE_STOPPED;
-    ASSERT_TRUE(WaitFor([&] { return ServiceState() == wanted; }, 10000)) << "test service did not reach " << wanted;
+    ASSERT_TRUE(testsupport::DriveService(kService, run, 10000)) << "test service did not reach the state asked for";
 }
 
 // Registers the stand-in service as "WZCSVC" in the test prefix.
 void InstallTestService() {
-    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    ASSERT_NE(nullptr, manager);
-    const std::string binary = "\"" + BinDir() + "fake_wzcsvc.exe\"";
-    SC_HANDLE service = ::OpenServiceA(manager, kService, SERVICE_ALL_ACCESS);
-    if (service) {
-        ::ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_DEMAND_START, SERVICE_NO_CHANGE, binary.c_str(),
-                               nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-    } else {
-        service = ::CreateServiceA(manager, kService, "Wireless Zero Configuration (test)", SERVICE_ALL_ACCESS,
-                                   SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
-                                   binary.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
-    }
-    ASSERT_NE(nullptr, service) << ::GetLastError();
-    ::CloseServiceHandle(service);
-    ::CloseServiceHandle(manager);
+    ASSERT_TRUE(testsupport::RegisterService(kService, "\"" + BinDir() + "fake_wzcsvc.exe\"")) << ::GetLastError();
 }
 
 // Polls `condition` like WaitFor, dispatching the test thread's messages in

@@ -112,28 +112,8 @@ bool CProfileStore::IsValidName(const std::string& name) {
 }
 
 Profile* CProfileStore::EnumProfile(unsigned short index) {
-    std::string name;
-    {
-        fw::RegKey profiles;
-        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, ProfilesKeyPath().c_str(), 0, KEY_READ, profiles.put()) != ERROR_SUCCESS)
-            return nullptr;
-        // A subkey whose name does not fit the name field is no profile: it
-        // is passed over, and the profiles behind it keep their places.
-        unsigned found = 0;
-        for (DWORD subkey = 0;; ++subkey) {
-            char buffer[kEnumNameSize] = {};
-            DWORD length = kEnumNameSize;
-            const LONG status =
-                ::RegEnumKeyExA(profiles.get(), subkey, buffer, &length, nullptr, nullptr, nullptr, nullptr);
-            if (status == ERROR_MORE_DATA) continue;
-            if (status != ERROR_SUCCESS) return nullptr;
-            if (found++ == index) {
-                name.assign(buffer, ::strnlen(buffer, kEnumNameSize - 1));
-                break;
-            }
-        }
-    }
-    return LoadProfile(name);
+    const std::vector<std::string> names = ProfileNames(static_cast<size_t>(index) + 1);
+    return index < names.size() ? LoadProfile(names[index]) : nullptr;
 }
 
 std::vector<std::string> CProfileStore::ProfileNames(size_t max) const {
@@ -145,7 +125,7 @@ std::vector<std::string> CProfileStore::ProfileNames(size_t max) const {
         char buffer[kEnumNameSize] = {};
         DWORD length = kEnumNameSize;
         const LONG status = ::RegEnumKeyExA(profiles.get(), subkey, buffer, &length, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_MORE_DATA) continue;  // no profile name, as EnumProfile has it
+        if (status == ERROR_MORE_DATA) continue;  // too long for a profile name: no profile
         if (status != ERROR_SUCCESS) break;
         names.emplace_back(buffer, ::strnlen(buffer, kEnumNameSize - 1));
     }

@@ -19,22 +19,20 @@ std::string TooLongMessage(int limit) {
     return text;
 }
 
+static bool IsComboBox(HWND control) {
+    char cls[16] = {};
+    ::GetClassNameA(control, cls, sizeof(cls));
+    return lstrcmpiA(cls, "ComboBox") == 0;
+}
+
 void CDataExchange::Fail(HWND control, const std::string& reason) {
     if (m_bFailed) return;
     m_bFailed = true;
     AppMessageBox(m_hDialog, reason, MB_OK | MB_ICONEXCLAMATION);
     if (!control) return;
     ::SetFocus(control);
-    char cls[16] = {};
-    ::GetClassNameA(control, cls, sizeof(cls));
-    if (lstrcmpiA(cls, "ComboBox") == 0) ::SendMessageA(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    if (IsComboBox(control)) ::SendMessageA(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
     else ::SendMessageA(control, EM_SETSEL, 0, -1);
-}
-
-static bool IsComboBox(HWND control) {
-    char cls[16] = {};
-    ::GetClassNameA(control, cls, sizeof(cls));
-    return lstrcmpiA(cls, "ComboBox") == 0;
 }
 
 void DDX_Control(CDataExchange& dx, int id, CWnd& control) {

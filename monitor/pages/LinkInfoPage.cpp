@@ -37,7 +37,7 @@ std::string Mbps(unsigned long value) {
 const int kFields[] = {IDC_LINK_SSID,       IDC_LINK_BSSID,      IDC_LINK_CHANNEL,       IDC_LINK_TXRATE,
                        IDC_LINK_RXRATE,     IDC_LINK_ENCRYPTION, IDC_LINK_WIRELESS_TYPE, IDC_LINK_COUNTRY,
                        IDC_LINK_FRAGMENTS1, IDC_LINK_FRAGMENTS2};
-static_assert(sizeof(kFields) / sizeof(kFields[0]) == 10, "one text per field");
+constexpr int kFieldCount = sizeof(kFields) / sizeof(kFields[0]);
 }  // namespace
 
 BEGIN_MESSAGE_TABLE(CLinkInfoPage, CPage)
@@ -132,13 +132,7 @@ void CLinkInfoPage::UpdateLinkInfo() {
         m_qualityBar.SetPos(0);
         m_signalBar.SetPos(0);
     }
-    // The fields change rarely; rewriting them every second would repaint
-    // them every second, shown or not.
-    for (int i = 0; i < kFieldCount; ++i) {
-        if (texts[i] == m_strShown[i]) continue;
-        ::SetDlgItemTextA(m_hWnd, kFields[i], texts[i].c_str());
-        m_strShown[i] = std::move(texts[i]);
-    }
+    for (int i = 0; i < kFieldCount; ++i) SetTextIfChanged(m_hWnd, kFields[i], texts[i].c_str());
     ShowPicture(picture);
 }
 

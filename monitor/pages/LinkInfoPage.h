@@ -41,7 +41,4 @@ private:
     fw::Gdi<HBITMAP> m_bitmaps[kPictureCount];
     // The picture last put into the control: sent again only when it changes.
     int m_nPicture = -1;
-    // The ten text fields, and what they show now.
-    static constexpr int kFieldCount = 10;
-    std::string m_strShown[kFieldCount];
 };

@@ -161,4 +161,37 @@ DWORD ServiceState(const char* name) {
     return state;
 }
 
+bool RegisterService(const char* name, const std::string& binary) {
+    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    if (!manager) return false;
+    SC_HANDLE service = ::OpenServiceA(manager, name, SERVICE_ALL_ACCESS);
+    if (service) {
+        ::ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_DEMAND_START, SERVICE_NO_CHANGE, binary.c_str(),
+                               nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    } else {
+        service = ::CreateServiceA(manager, name, "Wireless Zero Configuration (test)", SERVICE_ALL_ACCESS,
+                                   SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
+                                   binary.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
+    }
+    const bool registered = service != nullptr;
+    if (service) ::CloseServiceHandle(service);
+    ::CloseServiceHandle(manager);
+    return registered;
+}
+
+bool DriveService(const char* name, bool run, DWORD ms) {
+    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    if (!manager) return false;
+    SC_HANDLE service = ::OpenServiceA(manager, name, SERVICE_ALL_ACCESS);
+    if (service) {
+        SERVICE_STATUS status = {};
+        if (run) ::StartServiceA(service, 0, nullptr);
+        else ::ControlService(service, SERVICE_CONTROL_STOP, &status);
+        ::CloseServiceHandle(service);
+    }
+    ::CloseServiceHandle(manager);
+    const DWORD wanted = run ? SERVICE_RUNNING : SERVICE_STOPPED;
+    return service && WaitFor([&] { return ServiceState(name) == wanted; }, ms);
+}
+
 }  // namespace testsupport

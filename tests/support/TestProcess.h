@@ -47,6 +47,12 @@ HWND FindProcessWindow(DWORD pid, const std::string& title);
 // The current state of a service (SERVICE_RUNNING...), or 0 when it cannot
 // be queried.
 DWORD ServiceState(const char* name);
+// Registers service `name` (demand-started) to run `binary`, or points an
+// existing one at it; false when the service manager refuses.
+bool RegisterService(const char* name, const std::string& binary);
+// Starts (run) or stops service `name`, then waits up to `ms` for it to get
+// there; false when it did not.
+bool DriveService(const char* name, bool run, DWORD ms);
 
 // Registry helpers for fixtures.
 void DeleteTree(HKEY root, const std::string& path);
