@@ -91,3 +91,13 @@ private:
 
 // Printable form "XX:XX:XX:XX:XX:XX" of 6 raw BSSID bytes; a static buffer.
 NICPORT_API char* GetMac(char* bssid);
+
+// Optional export, looked up by name with GetProcAddress (a library may lack
+// it): the description of the adapter that Open chose, or null while the
+// adapter is closed. A library that serves adapters whose description is not
+// the monitor's adapter name exports it, so that the monitor finds the same
+// adapter in the IP helper's and the network cards' lists.
+#define NICPORT_ADAPTER_DESCRIPTION_EXPORT "NicportAdapterDescription"
+extern "C" {
+typedef const char* (*NicportAdapterDescriptionFn)();
+}
