@@ -5,8 +5,8 @@
 #  - Without one it runs on a Wine virtual desktop under Xvfb, shows the
 #    main window with each tab in front and the tray icon, writes the
 #    screenshots to build/screenshots/ (it prints their paths) and ends.
-# The programs are 32-bit; where the kernel runs no 32-bit code the 64-bit
-# build of the same sources runs instead (see scripts/run-tests.sh).
+# The programs are 32-bit; where Wine runs no 32-bit code the 64-bit build
+# of the same sources runs instead (see scripts/run-tests.sh).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -16,7 +16,7 @@ source "$root/scripts/wine-env.sh"
 if wine_env_can_run 32; then
     build="$root/build" bits=32
 else
-    echo "== This kernel runs no 32-bit code: running the 64-bit build (build/win64)."
+    echo "== $WINE_ENV_WHY_NOT: running the 64-bit build (build/win64)."
     "$root/scripts/build.sh" x86_64
     build="$root/build/win64" bits=64
 fi

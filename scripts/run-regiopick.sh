@@ -10,8 +10,8 @@
 #                                         to DIR/regiopick.png, then Esc (the default without
 #                                         a display, into build/screenshots/)
 #
-# The programs are 32-bit; where the kernel runs no 32-bit code the 64-bit
-# build of the same sources runs instead (see scripts/run-tests.sh).
+# The programs are 32-bit; where Wine runs no 32-bit code the 64-bit build
+# of the same sources runs instead (see scripts/run-tests.sh).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 shot=""
@@ -22,7 +22,7 @@ if [ "${1:-}" = "--shot" ]; then shot="${2:?--shot needs a folder}"; fi
 source "$root/scripts/wine-env.sh"
 build="${BUILD_DIR:-$root/build}"
 if ! wine_env_can_run 32; then
-    echo "== This kernel runs no 32-bit code: running the 64-bit build (build/win64)."
+    echo "== $WINE_ENV_WHY_NOT: running the 64-bit build (build/win64)."
     "$root/scripts/build.sh" x86_64
     build="${BUILD_DIR_64:-$root/build/win64}"
 fi

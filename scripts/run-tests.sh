@@ -2,10 +2,10 @@
 # The test command: installs what is missing, builds, and runs every test
 # under one persistent wineserver.
 #
-# The programs are 32-bit. Where the kernel cannot run 32-bit code (so the
-# 32-bit Wine loader cannot start), the Wine tests run on a 64-bit build of
-# the same sources in a 64-bit prefix instead, and the 32-bit programs get
-# the checks that need no Wine (format, export table).
+# The programs are 32-bit. Where Wine runs no 32-bit code (32-bit Wine is
+# not installed, or the kernel cannot start it), the Wine tests run on a
+# 64-bit build of the same sources in a 64-bit prefix instead, and the
+# 32-bit programs get the checks that need no Wine (format, export table).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -24,7 +24,7 @@ if wine_env_can_run 32; then
     can_run_release=1
     export WINE_BUILD_DIR="$build" WINE_TARGET_BITS=32
 else
-    echo "== This kernel runs no 32-bit code: Wine tests run on the 64-bit build (build/win64)."
+    echo "== $WINE_ENV_WHY_NOT: Wine tests run on the 64-bit build (build/win64)."
     (cd "$build" && ctest --output-on-failure -L program) || status=1
     "$root/scripts/build.sh" x86_64
     build="${BUILD_DIR_64:-$root/build/win64}"

@@ -13,35 +13,48 @@ export WINE_TARGET_BITS="${WINE_TARGET_BITS:-32}"
 export WINEPREFIX="${WINEPREFIX_OVERRIDE:-$WINE_BUILD_DIR/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mshtml=d;winemenubuilder.exe=d}"
+_wine_lib="${WINE_LIB_DIR:-/usr/lib/wine}"
 if [ "$WINE_TARGET_BITS" = 64 ]; then
     export WINEARCH=win64
-    _wine_loader=/usr/lib/wine/wine64
+    _wine_loader=$_wine_lib/wine64
 else
     export WINEARCH=win32
-    _wine_loader=/usr/lib/wine/wine
+    _wine_loader=$_wine_lib/wine
 fi
 [ -x "$_wine_loader" ] || _wine_loader="$(command -v wine)"
-_wine_server=/usr/lib/wine/wineserver64
-[ -x "$_wine_server" ] || _wine_server=/usr/lib/wine/wineserver32
+_wine_server=$_wine_lib/wineserver64
+[ -x "$_wine_server" ] || _wine_server=$_wine_lib/wineserver32
 [ -x "$_wine_server" ] || _wine_server="$(command -v wineserver)"
 
 wine() { "$_wine_loader" "$@"; }
 wineserver() { "$_wine_server" "$@"; }
 
-# True when this machine runs the Wine loader of that many bits natively.
-# A kernel without 32-bit support cannot start the 32-bit one; where a
-# user-mode emulator is registered for 32-bit programs instead, the loader
-# starts but Wine cannot run Windows programs under it.
+# True when this machine's Wine runs programs of that many bits (32 or 64).
+# When not, WINE_ENV_WHY_NOT says why, for the user: the loader of that
+# width is not installed (32-bit Wine is a package of another architecture
+# that does not install everywhere), or it is there and the kernel cannot
+# start it. Where a user-mode emulator is registered for 32-bit programs
+# the loader starts, but Wine cannot run Windows programs under it.
 wine_env_can_run() {
-    local loader=/usr/lib/wine/wine handler
-    [ "${1:-32}" = 64 ] && loader=/usr/lib/wine/wine64
-    if [ "${1:-32}" != 64 ]; then
+    local bits=${1:-32} loader="$_wine_lib/wine" package=wine32:i386 handler
+    [ "$bits" = 64 ] && loader="$_wine_lib/wine64" package=wine64
+    WINE_ENV_WHY_NOT=""
+    if [ ! -x "$loader" ]; then
+        WINE_ENV_WHY_NOT="$bits-bit Wine is not installed (no $loader, package $package)"
+        return 1
+    fi
+    if [ "$bits" != 64 ]; then
         for handler in /proc/sys/fs/binfmt_misc/*; do
             [ -f "$handler" ] || continue
-            grep -q '^enabled' "$handler" 2>/dev/null && grep -q '^magic 7f454c460101' "$handler" 2>/dev/null && return 1
+            if grep -q '^enabled' "$handler" 2>/dev/null && grep -q '^magic 7f454c460101' "$handler" 2>/dev/null; then
+                WINE_ENV_WHY_NOT="this machine runs 32-bit programs only through an emulator, under which Wine cannot run"
+                return 1
+            fi
         done
     fi
-    "$loader" --version >/dev/null 2>&1
+    "$loader" --version >/dev/null 2>&1 && return 0
+    WINE_ENV_WHY_NOT="this kernel cannot start $bits-bit programs ($loader does not start)"
+    return 1
 }
 
 wine_env_display() {

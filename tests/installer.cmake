@@ -12,4 +12,7 @@ if(TARGET installer)
   add_dependencies(installer_test installer Monitor fake_wzcsvc)
   # Two installs and an uninstall per test.
   set_tests_properties(installer_test PROPERTIES TIMEOUT 600)
+else()
+  # Its one test skips, with the reason: ctest lists it as skipped, not passed.
+  set_tests_properties(installer_test PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
 endif()
