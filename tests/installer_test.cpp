@@ -129,55 +129,25 @@ struct ComRef {
     T* operator->() const { return p; }
 };
 
-// The logon task as the Task Scheduler holds it. Wine's keeps a task's
-// settings but drops its triggers, principal and actions (those are read
-// from the definition the installer keeps).
-struct LogonTask {
-    bool registered = false;
-    std::wstring timeLimit;
-    VARIANT_BOOL refusedOnBatteries = VARIANT_TRUE;
-    VARIANT_BOOL stoppedOnBatteries = VARIANT_TRUE;
-};
-
-bool TaskFolder(ComRef<ITaskService>& service, ComRef<ITaskFolder>& root) {
-    if (FAILED(::CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskService,
-                                  reinterpret_cast<void**>(&service.p))))
-        return false;
+// Whether the logon task is registered, through the Task Scheduler's API;
+// with `remove`, it is deleted if it is. (Wine's Task Scheduler keeps a
+// task's settings but drops its trigger, principal and action: the tests
+// read those from the definition the installer keeps.)
+bool TaskRegistered(bool remove = false) {
+    ComRef<ITaskService> service;
+    ComRef<ITaskFolder> root;
+    ComRef<IRegisteredTask> task;
     VARIANT none;
     ::VariantInit(&none);
-    BSTR path = ::SysAllocString(L"\\");
-    const bool found = SUCCEEDED(service->Connect(none, none, none, none)) && SUCCEEDED(service->GetFolder(path, &root.p));
-    ::SysFreeString(path);
+    BSTR folder = ::SysAllocString(L"\\"), name = ::SysAllocString(kTask);
+    const bool found = SUCCEEDED(::CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
+                                                    IID_ITaskService, reinterpret_cast<void**>(&service.p))) &&
+                       SUCCEEDED(service->Connect(none, none, none, none)) &&
+                       SUCCEEDED(service->GetFolder(folder, &root.p)) && SUCCEEDED(root->GetTask(name, &task.p));
+    if (found && remove) root->DeleteTask(name, 0);
+    ::SysFreeString(folder);
+    ::SysFreeString(name);
     return found;
-}
-
-LogonTask QueryTask() {
-    LogonTask task;
-    ComRef<ITaskService> service;
-    ComRef<ITaskFolder> root;
-    ComRef<IRegisteredTask> registered;
-    ComRef<ITaskDefinition> definition;
-    ComRef<ITaskSettings> settings;
-    BSTR name = ::SysAllocString(kTask);
-    task.registered = TaskFolder(service, root) && SUCCEEDED(root->GetTask(name, &registered.p));
-    ::SysFreeString(name);
-    if (task.registered && SUCCEEDED(registered->get_Definition(&definition.p)) &&
-        SUCCEEDED(definition->get_Settings(&settings.p))) {
-        BSTR limit = nullptr;
-        if (SUCCEEDED(settings->get_ExecutionTimeLimit(&limit)) && limit) task.timeLimit = limit;
-        ::SysFreeString(limit);
-        settings->get_DisallowStartIfOnBatteries(&task.refusedOnBatteries);
-        settings->get_StopIfGoingOnBatteries(&task.stoppedOnBatteries);
-    }
-    return task;
-}
-
-void DeleteTask() {
-    ComRef<ITaskService> service;
-    ComRef<ITaskFolder> root;
-    BSTR name = ::SysAllocString(kTask);
-    if (TaskFolder(service, root)) root->DeleteTask(name, 0);
-    ::SysFreeString(name);
 }
 
 // The file a shell link points to.
@@ -300,7 +270,7 @@ protected:
         DeleteTree(HKEY_LOCAL_MACHINE, kCards);
         DeleteTree(HKEY_LOCAL_MACHINE, kInterface);
         DeleteTree(HKEY_CURRENT_USER, kReportedVersion);
-        DeleteTask();
+        TaskRegistered(true);
     }
 
     // The Windows version the installer sees ("winxp", "win7"...).
@@ -467,17 +437,13 @@ TEST_F(Installer, StartsAtLogonByRunValueBeforeVistaAndByTaskFromVistaOn) {
     ASSERT_NO_FATAL_FAILURE(ReportWindows("winxp"));
     ASSERT_EQ(0, Install("/S" + folderOption));
     EXPECT_EQ("\"" + dir + "Monitor.exe\"", ReadString(kRun, "Wavelume"));
-    EXPECT_FALSE(QueryTask().registered);
+    EXPECT_FALSE(TaskRegistered());
 
     // The same folder again, on a later Windows: the task instead, not both.
     ASSERT_NO_FATAL_FAILURE(ReportWindows("win7"));
     ASSERT_EQ(0, Install("/S" + folderOption));
     EXPECT_EQ("<none>", ReadString(kRun, "Wavelume"));
-    const LogonTask task = QueryTask();
-    ASSERT_TRUE(task.registered);
-    EXPECT_EQ(L"PT0S", task.timeLimit) << "a task is ended after 72 hours by default";
-    EXPECT_EQ(VARIANT_FALSE, task.refusedOnBatteries);
-    EXPECT_EQ(VARIANT_FALSE, task.stoppedOnBatteries);
+    EXPECT_TRUE(TaskRegistered());
     const std::string xml = ReadUtf16File(dir + "autostart.xml");
     const std::string trigger = Element(xml, "LogonTrigger");
     EXPECT_NE("<none>", trigger) << xml;
@@ -485,9 +451,12 @@ TEST_F(Installer, StartsAtLogonByRunValueBeforeVistaAndByTaskFromVistaOn) {
     EXPECT_EQ("S-1-5-32-545", Element(xml, "GroupId")) << "the Users group";
     EXPECT_EQ("HighestAvailable", Element(xml, "RunLevel"));
     EXPECT_EQ(Folder(CSIDL_PROGRAM_FILES) + "\\R&amp;D Wavelume\\Monitor.exe", Element(xml, "Command"));
+    EXPECT_EQ("PT0S", Element(xml, "ExecutionTimeLimit")) << "a task is ended after 72 hours by default";
+    EXPECT_EQ("false", Element(xml, "DisallowStartIfOnBatteries"));
+    EXPECT_EQ("false", Element(xml, "StopIfGoingOnBatteries"));
 
     EXPECT_EQ(0, Uninstall());
-    EXPECT_FALSE(QueryTask().registered);
+    EXPECT_FALSE(TaskRegistered());
     EXPECT_EQ("<none>", ReadString(kRun, "Wavelume"));
     EXPECT_FALSE(Exists(dir));
 }
