@@ -337,9 +337,10 @@ FunctionEnd
 ; the Run key: there a task does, at the logon of any user, with the highest
 ; rights that user has. Not limited to 72 hours nor to mains power, as a
 ; task is by default, and at normal priority (a task's default is below
-; normal). Only where the task cannot be registered does the Run value stay,
-; which starts the monitor where UAC is off. Either way, only one of the
-; two is left, also over an earlier installation that made the other.
+; normal). Before Vista, and where the task cannot be registered, the Run
+; value (which starts the monitor there where UAC is off). Either way only
+; one of the two is left, also over an earlier installation that made the
+; other.
 Function RegisterAutostart
     ${If} ${AtLeastWinVista}
         ; A folder name may hold "&", which XML reserves.
@@ -387,9 +388,8 @@ Function RegisterAutostart
                 Return
             ${EndIf}
         ${EndIf}
-    ${Else}
-        Call RemoveLogonTask
     ${EndIf}
+    Call RemoveLogonTask
     WriteRegStr HKLM "${RUN_KEY}" "${PRODUCT_NAME}" '"$INSTDIR\Monitor.exe"'
 FunctionEnd
 
@@ -450,7 +450,7 @@ Function StartMonitorOnce
 FunctionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
-    !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "The tray monitor, its device library and help, and the country selection."
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "The tray monitor, its help, and the country selection."
     !insertmacro MUI_DESCRIPTION_TEXT ${SecAdapter} "How the monitor reaches the adapter: one of the two libraries."
     !insertmacro MUI_DESCRIPTION_TEXT ${SecNative} "Any Wi-Fi adapter, through the wireless service of Windows Vista and later."
     !insertmacro MUI_DESCRIPTION_TEXT ${SecSimulated} "A simulated adapter, to show the monitor without a card."
