@@ -1,24 +1,39 @@
-; The Wavelume installer: Monitor, its device library and help, Regiopick,
-; and optionally the adapter simulator and the German user interface.
+; The Wavelume installer: Monitor, its device library (over Windows' own
+; wireless API, or the simulated adapter) and help, Regiopick, and
+; optionally the adapter simulator and the German user interface.
 ;
 ; Built by the build (installer/CMakeLists.txt), which defines:
 ;   PRODUCT_NAME, PRODUCT_COMPANY, PRODUCT_VERSION   from the top-level CMakeLists.txt
-;   RELEASE_BIN    the release build's bin/ folder: the files shipped
+;   PROGRAM_BIN    the bin/ folder of the files to pack: the release build's
+;                  for the shipped installer (native/nicport.dll in it too)
 ;   SOURCE_DIR     the source tree (docs/SIMULATOR.md)
 ;   GERMAN_DLL     the German resource module; its component exists only
 ;                  when the file does
 ;   OUTFILE        the setup program to write
+;   TARGET_AMD64   (optional) a 64-bit installer of a 64-bit tree's
+;                  programs, made only for the tests of that tree: its Wine
+;                  runs no 32-bit code. What ships is the 32-bit installer.
 ;
 ; Command line, besides NSIS's own /S (silent) and /D=<folder> (last):
 ;   /SSID=<name> /CHANNEL=<number> /MODE=AdHoc|Infrastructure
 ;       the first-start settings written into the "\SETUP" key; they apply
 ;       only where no profile exists yet (a first installation)
+;   /ADAPTER=native|simulated
+;       the device library: Windows' own wireless API (the default) or the
+;       simulated adapter
+; Any other value of these options installs nothing (exit code 2).
+
+!ifdef TARGET_AMD64
+Target amd64-unicode
+!endif
 
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include WinMessages.nsh
 !include Sections.nsh
+!include WinVer.nsh
+!include WordFunc.nsh
 
 !define APP_KEY       "SOFTWARE\${PRODUCT_COMPANY}\${PRODUCT_NAME}"
 !define PROFILES_KEY  "${APP_KEY}\Profiles"
@@ -36,10 +51,24 @@
 ; looks it up.
 !define ADAPTER_DESC  "Wireless Card"
 !define ENABLED_BIT   0x8000
+; Where Windows does not start a program that asks for administrator rights
+; from the Run key (Vista and later), a task of this name starts the
+; monitor at logon; its definition stays beside the monitor.
+!define LOGON_TASK    "${PRODUCT_NAME}"
+!define TASK_FILE     "autostart.xml"
+; Any member of the local Users group, by SID: the group's name depends on
+; the language of Windows.
+!define USERS_SID     "S-1-5-32-545"
 
 Name "${PRODUCT_NAME}"
 OutFile "${OUTFILE}"
+!ifdef TARGET_AMD64
+; A 64-bit process sees the 64-bit registry and folders without redirection,
+; as the 64-bit monitor and tests do.
+InstallDir "$PROGRAMFILES64\${PRODUCT_NAME}"
+!else
 InstallDir "$PROGRAMFILES\${PRODUCT_NAME}"
+!endif
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
@@ -57,6 +86,8 @@ Var MonitorWasRunning   ; a monitor was ended for the installation
 Var SetupSsid
 Var SetupChannel
 Var SetupMode
+Var Adapter             ; "native" or "simulated"
+Var AdapterSection      ; the selected one of the two library sections
 
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_SMALLDESC
@@ -113,6 +144,17 @@ FunctionEnd
 !insertmacro EndMonitor ""
 !insertmacro EndMonitor "un."
 
+; The logon task and its definition gone, where there are any.
+!macro RemoveLogonTask un
+Function ${un}RemoveLogonTask
+    nsExec::Exec '"$SYSDIR\schtasks.exe" /Delete /TN "${LOGON_TASK}" /F'
+    Pop $0
+    Delete "$INSTDIR\${TASK_FILE}"
+FunctionEnd
+!macroend
+!insertmacro RemoveLogonTask ""
+!insertmacro RemoveLogonTask "un."
+
 ; ---------------------------------------------------------------------------
 ; Installer
 
@@ -122,6 +164,7 @@ Function .onInit
     StrCpy $SetupSsid "ANY"
     StrCpy $SetupChannel "6"
     StrCpy $SetupMode "Infrastructure"
+    StrCpy $Adapter "native"
     ClearErrors
     ${GetOptions} $R0 "/SSID=" $R1
     ${IfNot} ${Errors}
@@ -157,6 +200,19 @@ Function .onInit
             Call RefuseOptions
         ${EndIf}
     ${EndIf}
+    ClearErrors
+    ${GetOptions} $R0 "/ADAPTER=" $R1
+    ${IfNot} ${Errors}
+        ${If} $R1 == "native"
+            StrCpy $Adapter "native"
+        ${ElseIf} $R1 == "simulated"
+            StrCpy $Adapter "simulated"
+        ${Else}
+            StrCpy $R9 "/ADAPTER= takes native or simulated."
+            Call RefuseOptions
+        ${EndIf}
+    ${EndIf}
+    Call SelectAdapter
 FunctionEnd
 
 ; A command line option with a value the monitor could not use: nothing is
@@ -174,24 +230,41 @@ Section "${PRODUCT_NAME}" SecProgram
     StrCpy $MonitorWasRunning $0
 
     SetOutPath "$INSTDIR"
-    File "${RELEASE_BIN}/Monitor.exe"
-    File "${RELEASE_BIN}/nicport.dll"
-    File "${RELEASE_BIN}/Monitor.chm"
-    File "${RELEASE_BIN}/Regiopick.exe"
+    File "${PROGRAM_BIN}/Monitor.exe"
+    File "${PROGRAM_BIN}/Monitor.chm"
+    File "${PROGRAM_BIN}/Regiopick.exe"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
     CreateDirectory "$SMPROGRAMS\${PRODUCT_NAME}"
     CreateShortCut "$SMPROGRAMS\${PRODUCT_NAME}\${PRODUCT_NAME}.lnk" "$INSTDIR\Monitor.exe"
     CreateShortCut "$SMPROGRAMS\${PRODUCT_NAME}\${PRODUCT_NAME} Help.lnk" "$INSTDIR\Monitor.chm"
 
-    WriteRegStr HKLM "${RUN_KEY}" "${PRODUCT_NAME}" '"$INSTDIR\Monitor.exe"'
+    Call RegisterAutostart
 
     Call WriteSettings
 SectionEnd
 
+; The device library, one of two as nicport.dll: over an upgrade of the
+; other kind it replaces the one there (the monitor that had it loaded has
+; been ended above).
+SectionGroup /e "Adapter library" SecAdapter
+    Section "Windows wireless (any adapter, Windows Vista and later)" SecNative
+        SetOutPath "$INSTDIR"
+        File "/oname=nicport.dll" "${PROGRAM_BIN}/native/nicport.dll"
+        ; nicsim drives only the simulated library: not left from an
+        ; installation of that one.
+        Delete "$INSTDIR\nicsim.exe"
+        Delete "$INSTDIR\SIMULATOR.md"
+    SectionEnd
+    Section /o "Simulated adapter (demonstration)" SecSimulated
+        SetOutPath "$INSTDIR"
+        File "${PROGRAM_BIN}/nicport.dll"
+    SectionEnd
+SectionGroupEnd
+
 Section /o "Adapter simulator" SecSimulator
     SetOutPath "$INSTDIR"
-    File "${RELEASE_BIN}/nicsim.exe"
+    File "${PROGRAM_BIN}/nicsim.exe"
     File "${SOURCE_DIR}/docs/SIMULATOR.md"
 SectionEnd
 
@@ -225,6 +298,100 @@ Section "-Finish"
         Exec '"$INSTDIR\Monitor.exe"'
     ${EndIf}
 SectionEnd
+
+; The library chosen on the command line (native unless said otherwise)
+; selected, the other not. The simulator's component only with the
+; simulated library.
+Function SelectAdapter
+    ${If} $Adapter == "simulated"
+        StrCpy $AdapterSection ${SecSimulated}
+        !insertmacro UnselectSection ${SecNative}
+    ${Else}
+        StrCpy $AdapterSection ${SecNative}
+        !insertmacro UnselectSection ${SecSimulated}
+    ${EndIf}
+    !insertmacro SelectSection $AdapterSection
+    Call OfferSimulator
+FunctionEnd
+
+Function OfferSimulator
+    ${If} $AdapterSection == ${SecNative}
+        !insertmacro UnselectSection ${SecSimulator}
+        !insertmacro SetSectionFlag ${SecSimulator} ${SF_RO}
+    ${Else}
+        !insertmacro ClearSectionFlag ${SecSimulator} ${SF_RO}
+    ${EndIf}
+FunctionEnd
+
+; The two libraries as radio buttons on the components page.
+Function .onSelChange
+    !insertmacro StartRadioButtons $AdapterSection
+        !insertmacro RadioButton ${SecNative}
+        !insertmacro RadioButton ${SecSimulated}
+    !insertmacro EndRadioButtons
+    Call OfferSimulator
+FunctionEnd
+
+; The monitor started at every logon. Windows Vista and later do not start
+; a program that asks for administrator rights (as the monitor does) from
+; the Run key: there a task does, at the logon of any user, with the highest
+; rights that user has. Not limited to 72 hours nor to mains power, as a
+; task is by default, and at normal priority (a task's default is below
+; normal). Before Vista, and where the task cannot be registered, the Run
+; value (which starts the monitor there where UAC is off). Either way only
+; one of the two is left, also over an earlier installation that made the
+; other.
+Function RegisterAutostart
+    ${If} ${AtLeastWinVista}
+        ; A folder name may hold "&", which XML reserves.
+        ${WordReplace} "$INSTDIR" "&" "&amp;" "+" $1
+        ClearErrors
+        FileOpen $0 "$INSTDIR\${TASK_FILE}" w
+        ${IfNot} ${Errors}
+            FileWriteUTF16LE /BOM $0 '<?xml version="1.0" encoding="UTF-16"?>$\r$\n'
+            FileWriteUTF16LE $0 '<Task version="1.2" xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task">$\r$\n'
+            FileWriteUTF16LE $0 '  <RegistrationInfo>$\r$\n'
+            FileWriteUTF16LE $0 '    <Author>${PRODUCT_COMPANY}</Author>$\r$\n'
+            FileWriteUTF16LE $0 '    <Description>Starts ${PRODUCT_NAME} in the notification area when a user logs on.</Description>$\r$\n'
+            FileWriteUTF16LE $0 '  </RegistrationInfo>$\r$\n'
+            FileWriteUTF16LE $0 '  <Triggers>$\r$\n'
+            FileWriteUTF16LE $0 '    <LogonTrigger>$\r$\n'
+            FileWriteUTF16LE $0 '      <Enabled>true</Enabled>$\r$\n'
+            FileWriteUTF16LE $0 '    </LogonTrigger>$\r$\n'
+            FileWriteUTF16LE $0 '  </Triggers>$\r$\n'
+            FileWriteUTF16LE $0 '  <Principals>$\r$\n'
+            FileWriteUTF16LE $0 '    <Principal id="Users">$\r$\n'
+            FileWriteUTF16LE $0 '      <GroupId>${USERS_SID}</GroupId>$\r$\n'
+            FileWriteUTF16LE $0 '      <RunLevel>HighestAvailable</RunLevel>$\r$\n'
+            FileWriteUTF16LE $0 '    </Principal>$\r$\n'
+            FileWriteUTF16LE $0 '  </Principals>$\r$\n'
+            FileWriteUTF16LE $0 '  <Settings>$\r$\n'
+            FileWriteUTF16LE $0 '    <MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>$\r$\n'
+            FileWriteUTF16LE $0 '    <DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>$\r$\n'
+            FileWriteUTF16LE $0 '    <StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>$\r$\n'
+            FileWriteUTF16LE $0 '    <ExecutionTimeLimit>PT0S</ExecutionTimeLimit>$\r$\n'
+            FileWriteUTF16LE $0 '    <Priority>5</Priority>$\r$\n'
+            FileWriteUTF16LE $0 '  </Settings>$\r$\n'
+            FileWriteUTF16LE $0 '  <Actions Context="Users">$\r$\n'
+            FileWriteUTF16LE $0 '    <Exec>$\r$\n'
+            FileWriteUTF16LE $0 '      <Command>$1\Monitor.exe</Command>$\r$\n'
+            FileWriteUTF16LE $0 '      <WorkingDirectory>$1</WorkingDirectory>$\r$\n'
+            FileWriteUTF16LE $0 '    </Exec>$\r$\n'
+            FileWriteUTF16LE $0 '  </Actions>$\r$\n'
+            FileWriteUTF16LE $0 '</Task>$\r$\n'
+            FileClose $0
+            ; schtasks is a console program: run without a window.
+            nsExec::Exec '"$SYSDIR\schtasks.exe" /Create /TN "${LOGON_TASK}" /XML "$INSTDIR\${TASK_FILE}" /F'
+            Pop $0
+            ${If} $0 == 0
+                DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT_NAME}"
+                Return
+            ${EndIf}
+        ${EndIf}
+    ${EndIf}
+    Call RemoveLogonTask
+    WriteRegStr HKLM "${RUN_KEY}" "${PRODUCT_NAME}" '"$INSTDIR\Monitor.exe"'
+FunctionEnd
 
 ; The first-start settings, for a first installation only (no profile yet):
 ; an armed "FirstStartup" makes the monitor overwrite the selected profile
@@ -283,8 +450,11 @@ Function StartMonitorOnce
 FunctionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
-    !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "The tray monitor, its device library and help, and the country selection."
-    !insertmacro MUI_DESCRIPTION_TEXT ${SecSimulator} "nicsim.exe, which drives the simulated adapter, and its documentation."
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "The tray monitor, its help, and the country selection."
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecAdapter} "How the monitor reaches the adapter: one of the two libraries."
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecNative} "Any Wi-Fi adapter, through the wireless service of Windows Vista and later."
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecSimulated} "A simulated adapter, to show the monitor without a card."
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecSimulator} "nicsim.exe, which drives the simulated adapter, and its documentation (with the simulated adapter only)."
 !if /FileExists "${GERMAN_DLL}"
     !insertmacro MUI_DESCRIPTION_TEXT ${SecGerman} "The monitor's texts in German."
 !endif
@@ -300,6 +470,8 @@ FunctionEnd
 Section "un.${PRODUCT_NAME}" UnSecProgram
     SectionIn RO
     Call un.EndMonitor
+    Call un.RemoveLogonTask
+    DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT_NAME}"
 
     Delete "$INSTDIR\Monitor.exe"
     Delete "$INSTDIR\nicport.dll"
@@ -315,7 +487,6 @@ Section "un.${PRODUCT_NAME}" UnSecProgram
     Delete "$SMPROGRAMS\${PRODUCT_NAME}\${PRODUCT_NAME} Help.lnk"
     RMDir "$SMPROGRAMS\${PRODUCT_NAME}"
 
-    DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT_NAME}"
     DeleteRegKey HKLM "${SETUP_KEY}"
 
     Call un.GiveAdapterBack

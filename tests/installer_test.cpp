@@ -1,10 +1,12 @@
 // The installer, run silently in the test prefix as an unattended roll-out
 // would run it: the files, shortcuts and registry entries it puts down, the
+// adapter library chosen, the start at logon on older and newer Windows, the
 // first-start settings, an upgrade over a running monitor, and the
 // uninstaller with the command it registered.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
+#include <taskschd.h>
 #include <tlhelp32.h>
 
 #include <string>
@@ -29,6 +31,9 @@ const char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kCards[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards";
 const char kInterface[] = "Software\\Microsoft\\WZCSVC\\Parameters\\Interfaces\\nicsim0";
 const char* const kShipped[] = {"Monitor.exe", "nicport.dll", "Monitor.chm", "Regiopick.exe"};
+// The Windows version Wine reports to the installer alone.
+const char kReportedVersion[] = "Software\\Wine\\AppDefaults\\" INSTALLER_NAME;
+const wchar_t kTask[] = L"Wavelume";
 
 std::string Folder(int csidl) {
     char path[MAX_PATH] = {};
@@ -85,6 +90,64 @@ std::string VersionValue(const std::string& file, const char* name) {
     wsprintfA(query, "\\StringFileInfo\\%04x%04x\\%s", translation[0], translation[1], name);
     char* value = nullptr;
     return ::VerQueryValueA(block.data(), query, reinterpret_cast<void**>(&value), &length) && value ? value : "<none>";
+}
+
+// The description in a library's version block tells the two nicport.dll apart.
+std::string Description(const std::string& file) { return VersionValue(file, "FileDescription"); }
+std::string NativeLibrary() { return Description(BinDir() + "native\\nicport.dll"); }
+std::string SimulatedLibrary() { return Description(BinDir() + "nicport.dll"); }
+
+// A UTF-16 text file with its byte-order mark, as UTF-8.
+std::string ReadUtf16File(const std::string& path) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<no file>";
+    std::wstring text(::GetFileSize(file, nullptr) / 2, L'\0');
+    DWORD read = 0;
+    ::ReadFile(file, &text[0], static_cast<DWORD>(text.size() * 2), &read, nullptr);
+    ::CloseHandle(file);
+    if (text.empty() || text[0] != 0xFEFF) return "<not UTF-16 with a byte-order mark>";
+    std::string utf8(text.size() * 3, '\0');
+    utf8.resize(::WideCharToMultiByte(CP_UTF8, 0, text.c_str() + 1, static_cast<int>(text.size() - 1), &utf8[0],
+                                      static_cast<int>(utf8.size()), nullptr, nullptr));
+    return utf8;
+}
+
+// The text of the first element `name` in `xml`, or "<none>".
+std::string Element(const std::string& xml, const std::string& name) {
+    const size_t open = xml.find("<" + name + ">");
+    const size_t close = xml.find("</" + name + ">");
+    if (open == std::string::npos || close == std::string::npos || close < open) return "<none>";
+    return xml.substr(open + name.size() + 2, close - open - name.size() - 2);
+}
+
+template <typename T>
+struct ComRef {
+    T* p = nullptr;
+    ~ComRef() {
+        if (p) p->Release();
+    }
+    T* operator->() const { return p; }
+};
+
+// Whether the logon task is registered, through the Task Scheduler's API;
+// with `remove`, it is deleted if it is. (Wine's Task Scheduler keeps a
+// task's settings but drops its trigger, principal and action: the tests
+// read those from the definition the installer keeps.)
+bool TaskRegistered(bool remove = false) {
+    ComRef<ITaskService> service;
+    ComRef<ITaskFolder> root;
+    ComRef<IRegisteredTask> task;
+    VARIANT none;
+    ::VariantInit(&none);
+    BSTR folder = ::SysAllocString(L"\\"), name = ::SysAllocString(kTask);
+    const bool found = SUCCEEDED(::CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
+                                                    IID_ITaskService, reinterpret_cast<void**>(&service.p))) &&
+                       SUCCEEDED(service->Connect(none, none, none, none)) &&
+                       SUCCEEDED(service->GetFolder(folder, &root.p)) && SUCCEEDED(root->GetTask(name, &task.p));
+    if (found && remove) root->DeleteTask(name, 0);
+    ::SysFreeString(folder);
+    ::SysFreeString(name);
+    return found;
 }
 
 // The file a shell link points to.
@@ -206,6 +269,13 @@ protected:
         DeleteTree(HKEY_LOCAL_MACHINE, kAppKey);
         DeleteTree(HKEY_LOCAL_MACHINE, kCards);
         DeleteTree(HKEY_LOCAL_MACHINE, kInterface);
+        DeleteTree(HKEY_CURRENT_USER, kReportedVersion);
+        TaskRegistered(true);
+    }
+
+    // The Windows version the installer sees ("winxp", "win7"...).
+    static void ReportWindows(const char* version) {
+        ASSERT_TRUE(WriteString(HKEY_CURRENT_USER, kReportedVersion, "Version", version));
     }
 
     static long Install(const std::string& options) {
@@ -221,9 +291,9 @@ protected:
         if (!WaitFor([] { return !UninstallerRunning(); }, 30000)) return -1;
         return code;
     }
-    // The monitor as the "Run" entry starts it at logon, settled in the tray.
+    // The monitor as the start at logon starts it, settled in the tray.
     void StartMonitor() {
-        const std::string command = ReadString(kRun, "Wavelume");
+        const std::string command = "\"" + InstallDir() + "Monitor.exe\"";
         ASSERT_TRUE(monitor.Start(command, InstallDir())) << command;
         ASSERT_TRUE(WaitFor([&] { return (window = FindProcessWindow(monitor.Id(), kTitle)) != nullptr; }, 15000));
         ASSERT_TRUE(WaitFor(TrayShowsIcons, 10000)) << "no tray icon";
@@ -251,11 +321,11 @@ TEST_F(Installer, SilentInstallPutsDownTheProgramsEntriesAndFirstStartSettings) 
     EXPECT_EQ(PRODUCT_DATE, VersionValue(dir + "Monitor.exe", "ProductDate"));
     EXPECT_FALSE(Exists(dir + "nicsim.exe")) << "the simulator is chosen, not installed by default";
     EXPECT_FALSE(Exists(dir + "res.dll"));
+    EXPECT_EQ(NativeLibrary(), Description(dir + "nicport.dll")) << "the Windows wireless library by default";
     EXPECT_EQ(nullptr, ::FindWindowA(nullptr, "Country Select")) << "a silent install runs no dialog";
 
     EXPECT_EQ(dir + "Monitor.exe", LinkTarget(MenuDir() + "Wavelume.lnk"));
     EXPECT_EQ(dir + "Monitor.chm", LinkTarget(MenuDir() + "Wavelume Help.lnk"));
-    EXPECT_EQ("\"" + dir + "Monitor.exe\"", ReadString(kRun, "Wavelume"));
 
     EXPECT_EQ("Wavelume", ReadString(kUninstall, "DisplayName"));
     EXPECT_EQ(PRODUCT_VERSION, ReadString(kUninstall, "DisplayVersion"));
@@ -280,12 +350,15 @@ TEST_F(Installer, RefusesOptionValuesTheMonitorCannotUse) {
     EXPECT_EQ(2, Install("/S /MODE=Bridge"));
     EXPECT_EQ(2, Install("/S /CHANNEL=six"));
     EXPECT_EQ(2, Install("/S /SSID=" + std::string(33, 'n')));
+    EXPECT_EQ(2, Install("/S /ADAPTER=wireless"));
     EXPECT_FALSE(KeyExists(kUninstall));
     EXPECT_FALSE(KeyExists(kAppKey));
 }
 
 TEST_F(Installer, UpgradeOverARunningMonitorKeepsProfilesAndStartsTheNewOne) {
-    ASSERT_EQ(0, Install("/S"));
+    ASSERT_NE(NativeLibrary(), SimulatedLibrary());
+    ASSERT_EQ(0, Install("/S /ADAPTER=simulated"));
+    EXPECT_EQ(SimulatedLibrary(), Description(InstallDir() + "nicport.dll"));
     EXPECT_EQ("ANY", ReadString(kSetup, "SSID"));
     EXPECT_EQ("6", ReadString(kSetup, "DSChannel"));
     EXPECT_EQ("Infrastructure", ReadString(kSetup, "Mode"));
@@ -297,8 +370,10 @@ TEST_F(Installer, UpgradeOverARunningMonitorKeepsProfilesAndStartsTheNewOne) {
     ASSERT_TRUE(WriteString(HKEY_LOCAL_MACHINE, std::string(kProfiles) + "\\home", "ssid", "homenet"));
     ASSERT_TRUE(WriteString(HKEY_LOCAL_MACHINE, kProfiles, "profile", "home"));
 
-    ASSERT_EQ(0, Install("/S /SSID=other /MODE=AdHoc"));
+    // The other library over the one the running monitor has loaded.
+    ASSERT_EQ(0, Install("/S /SSID=other /MODE=AdHoc /ADAPTER=native"));
     EXPECT_EQ(0, monitor.Wait(0)) << "the old monitor was ended through its Exit command";
+    EXPECT_EQ(NativeLibrary(), Description(InstallDir() + "nicport.dll"));
     HWND next = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (next = MonitorWindow()) != nullptr; }, 15000)) << "no monitor after the upgrade";
     EXPECT_NE(monitor.Id(), WindowProcess(next));
@@ -331,7 +406,7 @@ TEST_F(Installer, QuietUninstallEndsTheMonitorAndRemovesAllButTheProfiles) {
 }
 
 TEST_F(Installer, UninstallGivesTheAdapterBackToAStoppedService) {
-    ASSERT_EQ(0, Install("/S"));
+    ASSERT_EQ(0, Install("/S /ADAPTER=simulated"));
     // A card of another description listed first, with a flags value of its own.
     const std::string other = "Software\\Microsoft\\WZCSVC\\Parameters\\Interfaces\\other0";
     ASSERT_TRUE(WriteString(HKEY_LOCAL_MACHINE, std::string(kCards) + "\\1", "Description", "Wireless Card 2"));
@@ -341,17 +416,55 @@ TEST_F(Installer, UninstallGivesTheAdapterBackToAStoppedService) {
     ASSERT_NO_FATAL_FAILURE(ServiceShouldRun(false));
 
     EXPECT_EQ(0, Uninstall());
+    EXPECT_FALSE(Exists(InstallDir() + "nicport.dll"));
     EXPECT_EQ(0x0001C001u, Dword(kInterface, "ControlFlags"));
     EXPECT_EQ(0x00004001u, Dword(other, "ControlFlags"));
     EXPECT_TRUE(WaitFor([] { return ServiceState() == SERVICE_RUNNING; }, 10000));
     DeleteTree(HKEY_LOCAL_MACHINE, other);
 }
 
+// Windows Vista and later skip a program that asks for administrator rights
+// in the Run key at logon: there a logon task starts the monitor. The
+// folder's name holds a character that XML reserves.
+TEST_F(Installer, StartsAtLogonByRunValueBeforeVistaAndByTaskFromVistaOn) {
+    const std::string dir = Folder(CSIDL_PROGRAM_FILES) + "\\R&D Wavelume\\";
+    const std::string folderOption = " /D=" + dir.substr(0, dir.size() - 1);
+    struct Cleanup {
+        std::string dir;
+        ~Cleanup() { DeleteFolder(dir); }
+    } cleanup{dir};
+
+    ASSERT_NO_FATAL_FAILURE(ReportWindows("winxp"));
+    ASSERT_EQ(0, Install("/S" + folderOption));
+    EXPECT_EQ("\"" + dir + "Monitor.exe\"", ReadString(kRun, "Wavelume"));
+    EXPECT_FALSE(TaskRegistered());
+
+    // The same folder again, on a later Windows: the task instead, not both.
+    ASSERT_NO_FATAL_FAILURE(ReportWindows("win7"));
+    ASSERT_EQ(0, Install("/S" + folderOption));
+    EXPECT_EQ("<none>", ReadString(kRun, "Wavelume"));
+    EXPECT_TRUE(TaskRegistered());
+    const std::string xml = ReadUtf16File(dir + "autostart.xml");
+    const std::string trigger = Element(xml, "LogonTrigger");
+    EXPECT_NE("<none>", trigger) << xml;
+    EXPECT_EQ("<none>", Element(trigger, "UserId")) << "any user's logon";
+    EXPECT_EQ("S-1-5-32-545", Element(xml, "GroupId")) << "the Users group";
+    EXPECT_EQ("HighestAvailable", Element(xml, "RunLevel"));
+    EXPECT_EQ(Folder(CSIDL_PROGRAM_FILES) + "\\R&amp;D Wavelume\\Monitor.exe", Element(xml, "Command"));
+    EXPECT_EQ("PT0S", Element(xml, "ExecutionTimeLimit")) << "a task is ended after 72 hours by default";
+    EXPECT_EQ("false", Element(xml, "DisallowStartIfOnBatteries"));
+    EXPECT_EQ("false", Element(xml, "StopIfGoingOnBatteries"));
+
+    EXPECT_EQ(0, Uninstall());
+    EXPECT_FALSE(TaskRegistered());
+    EXPECT_EQ("<none>", ReadString(kRun, "Wavelume"));
+    EXPECT_FALSE(Exists(dir));
+}
+
 #else
 
-TEST(Installer, RunsWhereThirtyTwoBitProgramsRun) {
-    GTEST_SKIP() << "the installer is a 32-bit program shipping the 32-bit release build, and this "
-                    "tree's Wine runs no 32-bit code: the installer is made and tested in the 32-bit tree";
+TEST(Installer, IsMadeByThisTree) {
+    GTEST_SKIP() << "this tree makes no installer (BUILD_INSTALLER off, or no makensis when it was configured)";
 }
 
 #endif
