@@ -79,8 +79,8 @@ bool CLinkState::SetRadio(bool on) {
         WLAN_PHY_RADIO_STATE state = {};
         state.dwPhyIndex = m.nPhys > 0 ? m.phyIndex[i] : 0;
         state.dot11SoftwareRadioState = on ? dot11_radio_state_on : dot11_radio_state_off;
-        // The hardware switch is not ours to set; the service ignores it here.
-        state.dot11HardwareRadioState = state.dot11SoftwareRadioState;
+        // The hardware switch is not ours to set: the service ignores that field.
+        state.dot11HardwareRadioState = dot11_radio_state_unknown;
         const DWORD result = m_session.Note(m_session.Fn().SetInterface(
             m_session.Client(), &m_session.Interface(), wlan_intf_opcode_radio_state, sizeof(state), &state, nullptr));
         all = all && result == ERROR_SUCCESS;
