@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "app/AdapterText.h"
 #include "app/ControlLabels.h"
 #include "app/MonitorApp.h"
+#include "device/WLANDevice.h"
 #include "support/TestProcess.h"
 
 using namespace testsupport;
@@ -85,6 +87,30 @@ TEST_F(ZeroConfigRegistry, ReleaseClearsOnlyTheEnabledBitOfTheFirstCard) {
     ReleaseAdapterFromZeroConfig();  // a second run keeps the value as it is
     ASSERT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, InterfaceKey("first"), "ControlFlags", flags));
     EXPECT_EQ(0xFFFF7FFFu, flags);
+}
+
+// A device library with the description export names its adapter only
+// while it is open: the hand-off, which runs before the main window opens
+// it, asks the library which adapter it would open, and closes it again.
+const char* DescribeWhileOpen() { return theDevice.IsOpen() ? "Lab Wireless Adapter 11n" : nullptr; }
+
+TEST_F(ZeroConfigRegistry, WithTheLibrarysDescriptionTheAdapterItOpensIsReleased) {
+    DeleteTree(HKEY_CURRENT_USER, "Software\\NicportSim");  // the simulated adapter, present
+    AddCard("0", "Wireless Card", "named");
+    AddCard("1", "Lab Wireless Adapter 11n", "described");
+    ASSERT_TRUE(WriteDword(HKEY_LOCAL_MACHINE, InterfaceKey("named"), "ControlFlags", 0xFFFFFFFF));
+    ASSERT_TRUE(WriteDword(HKEY_LOCAL_MACHINE, InterfaceKey("described"), "ControlFlags", 0xFFFFFFFF));
+
+    g_pfnAdapterDescription = &DescribeWhileOpen;
+    ReleaseAdapterFromZeroConfig();
+    g_pfnAdapterDescription = nullptr;
+
+    DWORD flags = 0;
+    ASSERT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, InterfaceKey("described"), "ControlFlags", flags));
+    EXPECT_EQ(0xFFFF7FFFu, flags);
+    ASSERT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, InterfaceKey("named"), "ControlFlags", flags));
+    EXPECT_EQ(0xFFFFFFFFu, flags);
+    EXPECT_FALSE(theDevice.IsOpen()) << "the main window opens the adapter itself";
 }
 
 TEST_F(ZeroConfigRegistry, NothingIsWrittenWithoutAReadableFlagsValue) {

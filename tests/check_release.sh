@@ -19,4 +19,16 @@ for file in "$dir"/*.exe "$dir"/*.dll; do
     printf '%-16s %8d bytes\n' "$name" "$(stat -c %s "$file")"
 done
 "$here/check_exports.sh" "$dir/Monitor.exe" >/dev/null || { echo "Monitor.exe: export table"; status=1; }
+# The Native Wi-Fi library in its own folder: the simulated one's exports and
+# the description export, and nothing imported beyond Windows itself.
+native="$dir/native/nicport.dll"
+if [ -e "$native" ]; then
+    "$here/check_native_exports.sh" "$dir/nicport.dll" "$native" || status=1
+    while read -r dll; do
+        if ! grep -qiE "$allowed" <<<"$dll" || grep -qi '^nicport' <<<"$dll"; then echo "native/nicport.dll: imports $dll"; status=1; fi
+    done < <(i686-w64-mingw32-objdump -p "$native" | grep 'DLL Name:' | awk '{print $3}')
+    printf '%-16s %8d bytes\n' "native/nicport.dll" "$(stat -c %s "$native")"
+else
+    echo "native/nicport.dll: missing"; status=1
+fi
 exit $status

@@ -20,7 +20,7 @@ add_test(NAME mainwnd_help_chm
   COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/help/check_chm.py ${BIN_DIR}/Monitor.chm
           --title "Wavelume Help" --default-topic index.htm
           index.htm tray.htm connect.htm config.htm security.htm link.htm ip.htm survey.htm version.htm trouble.htm
-          install.htm)
+          install.htm native.htm)
 
 # Registry reads of the default-processing hook: a benchmark, built with the
 # tests but not run by them (build/wine-run build/bin/bench_tray_profiles.exe).

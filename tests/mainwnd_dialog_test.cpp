@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AdapterText.h"
 #include "app/Help.h"
 #include "app/Messages.h"
 #include "app/MonitorApp.h"
@@ -39,6 +40,7 @@ protected:
         dlg.reset();
         theApp.m_pMainWnd = nullptr;
         g_pfnHtmlHelpOverride = nullptr;
+        g_pfnAdapterDescription = nullptr;
         mwtest::DeleteProfiles();
         mwtest::ResetSim();
         theDevice.Close();
@@ -283,6 +285,25 @@ TEST_F(MainWindow, AdapterInsertedLaterIsPickedUpByTheNextTick) {
     TrayEvent(WM_LBUTTONDBLCLK);
     EXPECT_TRUE(Visible());
     EXPECT_TRUE(g_bWindowShown);
+}
+
+// A device library that serves adapters of any name describes the one it
+// opened; the adapter list shows that description, opened now or later.
+const char* LabAdapter() { return theDevice.IsOpen() ? "Lab Wireless Adapter 11n" : nullptr; }
+
+TEST_F(MainWindow, TheAdapterListShowsTheLibrarysDescriptionOfTheOpenedAdapter) {
+    g_pfnAdapterDescription = &LabAdapter;
+    Start();
+    ASSERT_EQ(dlg->AdapterList().GetCount(), 1);
+    EXPECT_EQ(dlg->AdapterList().GetLBText(0), "Lab Wireless Adapter 11n");
+
+    mwtest::SetSim("Present", 0);
+    Tick();
+    EXPECT_EQ(dlg->AdapterList().GetCount(), 0);
+    mwtest::SetSim("Present", 1);
+    Tick();
+    ASSERT_EQ(dlg->AdapterList().GetCount(), 1);
+    EXPECT_EQ(dlg->AdapterList().GetLBText(0), "Lab Wireless Adapter 11n");
 }
 
 TEST_F(MainWindow, DoubleClickDoesNothingWhileTheAdapterWasNeverSeen) {

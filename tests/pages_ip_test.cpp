@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AdapterText.h"
 #include "app/MonitorApp.h"
 #include "device/WLANDevice.h"
 #include "framework/Resources.h"
@@ -158,6 +159,7 @@ protected:
         page.DestroyWindow();
         EXPECT_EQ(g_foreignWrites, 0) << "the worker wrote a control from its own thread";
         g_pfnGetAdaptersInfo = &::GetAdaptersInfo;
+        g_pfnAdapterDescription = nullptr;
         g_pfnIpReleaseAddress = &::IpReleaseAddress;
         g_pfnIpRenewAddress = &::IpRenewAddress;
         theApp.m_pMainWnd = nullptr;
@@ -227,6 +229,26 @@ TEST_F(IpInfoPageTest, WhileAssociatedTheFieldsShowTheAdapterThatString20Names) 
         mwtest::Pump(200);
     }
     EXPECT_EQ(g_hostWrites, writes);
+}
+
+// A device library that serves adapters of any name describes the one it
+// opened: the worker looks for that description, from the tick that first
+// sees it.
+const char* g_description = nullptr;
+const char* Described() { return g_description; }
+
+TEST_F(IpInfoPageTest, WithTheLibrarysDescriptionTheFieldsShowTheAdapterItDescribes) {
+    NEED_ADAPTER();
+    g_description = nullptr;
+    g_pfnAdapterDescription = &Described;
+    Create(nullptr);  // the program's own string 20, which names none of Wine's adapters
+    ASSERT_TRUE(Refresh());
+    EXPECT_EQ(Text(IDC_IP_ADDRESS), "");
+
+    g_description = g_env->adapter.description.c_str();
+    ASSERT_TRUE(Refresh());
+    EXPECT_EQ(Text(IDC_IP_ADDRESS), g_env->adapter.address);
+    EXPECT_EQ(Text(IDC_IP_GATEWAY), g_env->adapter.gateway);
 }
 
 TEST_F(IpInfoPageTest, NotAssociatedBlanksTheAddressesAndKeepsTheHostName) {

@@ -45,7 +45,9 @@ void ControlZeroConfigService(bool start);
 
 // Clears bit 0x8000 ("enabled") of the adapter's per-interface "ControlFlags"
 // in the zero-configuration service's settings, when that value is a 4-byte
-// REG_DWORD; a value of any other type or size is left alone.
+// REG_DWORD; a value of any other type or size is left alone. The adapter is
+// the network card whose description is string 20, or the description that
+// the device library gives of the adapter it opens (app/AdapterText.h).
 void ReleaseAdapterFromZeroConfig();
 
 // The "ServiceName" of the first network card whose "Description" equals

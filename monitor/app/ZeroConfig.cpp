@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/AdapterText.h"
 #include "app/MonitorApp.h"
 #include "framework/Raii.h"
 #include "framework/Resources.h"
@@ -78,7 +79,9 @@ const char* FindAdapterServiceName(const char* description) {
 }
 
 void ReleaseAdapterFromZeroConfig() {
-    const std::string description = fw::res::String(IDS_ADAPTER);
+    // The main window has not opened the adapter yet: a library that names
+    // its adapter is asked which one it will open.
+    const std::string description = AdapterTextBeforeOpen(theDevice, fw::res::String(IDS_ADAPTER));
     const char* serviceName = FindAdapterServiceName(description.c_str());
     if (!serviceName) return;
 

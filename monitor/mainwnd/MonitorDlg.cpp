@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/AdapterText.h"
 #include "app/Help.h"
 #include "app/Messages.h"
 #include "app/MonitorApp.h"
@@ -167,10 +168,7 @@ BOOL CMonitorDlg::OnInitDialog() {
     SetWindowText(title);
 
     m_strAdapter = fw::res::String(IDS_ADAPTER);
-    if (theDevice.Open(m_strAdapter.c_str(), m_nOpenValue)) {
-        m_adapterList.AddString(m_strAdapter);
-        m_adapterList.SetCurSel(0);
-    }
+    if (theDevice.Open(m_strAdapter.c_str(), m_nOpenValue)) ListOpenAdapter();
 
     CreatePages();
     if (!g_hTabKeysHook) {
@@ -243,14 +241,20 @@ void CMonitorDlg::SwitchToTab(int tab) {
     ShowPage(tab, true);
 }
 
+void CMonitorDlg::ListOpenAdapter() {
+    // The adapter's name, or the device library's description of the
+    // adapter it opened.
+    m_adapterList.AddString(AdapterText(m_strAdapter));
+    m_adapterList.SetCurSel(0);
+}
+
 void CMonitorDlg::Tick() {
     m_radioButton.SetState(theDevice.CheckRadio() ? 1 : 0);
     theDevice.QueryConnectionStatus();
     if (!theDevice.IsOpen()) {
         m_adapterList.ResetContent();
         if (theDevice.Open(m_strAdapter.c_str(), m_nOpenValue)) {
-            m_adapterList.AddString(m_strAdapter);
-            m_adapterList.SetCurSel(0);
+            ListOpenAdapter();
             CCommonPage& common = m_configPage.CommonPage();
             common.UpdateNetworkTypeList();
             m_radioButton.EnableWindow(TRUE);

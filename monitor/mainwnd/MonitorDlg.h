@@ -75,6 +75,8 @@ private:
     void ProfileApplied(const std::string& name) override;
 
     void Tick();
+    // The only entry of the adapter list, after a successful Open.
+    void ListOpenAdapter();
     void CreatePages();
     void SwitchToTab(int tab);
     void ShowPage(int tab, bool show);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "app/AdapterText.h"
 #include "app/ControlLabels.h"
 #include "app/MonitorApp.h"
 #include "device/WLANDevice.h"
@@ -49,6 +50,11 @@ bool Contains(const char* field, size_t fieldSize, const std::string& text) {
 
 CIpLookup::CIpLookup(const std::string& adapterText, bool win9xFamily)
     : m_strAdapterText(adapterText), m_bWin9x(win9xFamily) {}
+
+void CIpLookup::SetAdapterText(const std::string& adapterText) {
+    m_strAdapterText = adapterText;
+    m_bHaveIndex = false;  // the index was another adapter's
+}
 
 bool CIpLookup::IsWin9xFamily() {
     OSVERSIONINFOEXA extended = {};
@@ -163,22 +169,6 @@ bool CIpLookup::Renew() {
 
 // ---- CIpInfoPage --------------------------------------------------------------
 
-void CIpInfoPage::CReportBox::Put(const IpReport& report) {
-    ::EnterCriticalSection(&m_lock);
-    m_report = report;
-    m_bFresh = true;
-    ::LeaveCriticalSection(&m_lock);
-}
-
-bool CIpInfoPage::CReportBox::Take(IpReport& report) {
-    ::EnterCriticalSection(&m_lock);
-    const bool fresh = m_bFresh;
-    if (fresh) report = m_report;
-    m_bFresh = false;
-    ::LeaveCriticalSection(&m_lock);
-    return fresh;
-}
-
 BEGIN_MESSAGE_TABLE(CIpInfoPage, CPage)
     ON_MESSAGE(WM_TIMER, OnTimer)
     ON_MESSAGE(WM_DESTROY, OnDestroyMessage)
@@ -215,7 +205,8 @@ BOOL CIpInfoPage::OnInitDialog() {
     m_renew.SetUp(renew, renew, m_renewIcon.get(), m_renewIcon.get(), false);
     const std::string release = m_release.GetWindowText();
     m_release.SetUp(release, release, m_releaseIcon.get(), m_releaseIcon.get(), false);
-    m_strAdapterText = fw::res::String(IDS_ADAPTER);
+    m_strAdapterName = fw::res::String(IDS_ADAPTER);
+    m_strAdapterText = AdapterText(m_strAdapterName);
 
     // The worker does not run yet: this first check can only blank the
     // fields and disable the buttons; the first refresh comes with the timer.
@@ -256,6 +247,7 @@ void CIpInfoPage::StartWorker() {
         if (!event) return;  // no worker without all four
     }
     m_hReportTarget = m_hWnd;
+    m_adapterBox.Put(m_strAdapterText);
     m_thread.reset(::CreateThread(nullptr, 0, &CIpInfoPage::IpWorker, this, 0, nullptr));
 }
 
@@ -276,14 +268,17 @@ DWORD WINAPI CIpInfoPage::IpWorker(LPVOID page) {
 }
 
 void CIpInfoPage::RunWorker() {
-    CIpLookup lookup(m_strAdapterText, CIpLookup::IsWin9xFamily());
+    // The adapter text arrives through the box, never from the page's members.
+    CIpLookup lookup(std::string(), CIpLookup::IsWin9xFamily());
     HANDLE events[kEventCount];
     for (int i = 0; i < kEventCount; ++i) events[i] = m_events[i].get();
     IpReport report;
+    std::string adapterText;
     for (;;) {
         const DWORD signalled = ::WaitForMultipleObjects(kEventCount, events, FALSE, INFINITE);
         // A failed wait would fail again at once: the worker ends rather than spin.
         if (signalled == WAIT_OBJECT_0 + kQuitEvent || signalled >= WAIT_OBJECT_0 + kEventCount) return;
+        if (m_adapterBox.Take(adapterText)) lookup.SetAdapterText(adapterText);
         lookup.Find();
         switch (signalled - WAIT_OBJECT_0) {
         case kReleaseEvent:
@@ -319,6 +314,13 @@ void CIpInfoPage::CheckConnection() {
         for (int id : {IDC_IP_ADDRESS, IDC_IP_GATEWAY, IDC_IP_NETMASK}) SetTextIfChanged(m_hWnd, id, "");
         EnableButtons(false);
         return;
+    }
+    // The device library may have opened another adapter since: the worker
+    // hears of a new text before the request.
+    const char* adapterText = AdapterText(m_strAdapterName);
+    if (m_strAdapterText != adapterText) {
+        m_strAdapterText = adapterText;
+        m_adapterBox.Put(m_strAdapterText);
     }
     // Testing the event takes a request still pending: while the worker is
     // busy this tick's request is dropped, and the next tick asks again.

@@ -5,7 +5,8 @@
 // The IP helper can take its time, so a worker thread of the page asks it.
 // The GUI thread only signals the worker (four auto-reset events); the
 // worker never touches a window: it posts what it found, and the page writes
-// its controls on the GUI thread.
+// its controls on the GUI thread. The adapter text goes to the worker the
+// same way, through a locked box.
 #pragma once
 
 #include <windows.h>
@@ -49,6 +50,9 @@ public:
 
     // Whether GetVersionExA reports a Windows 9x-family system.
     static bool IsWin9xFamily();
+
+    // Another adapter text: the next Find looks for that adapter.
+    void SetAdapterText(const std::string& adapterText);
 
     // Looks the adapter up (once per request); true when the IP helper
     // lists it now. The adapter's interface index is kept from the last
@@ -124,20 +128,33 @@ private:
     void PostReport(const IpReport& report);
     void PostButtons(bool enable);
 
-    // Holds the newest report between the worker and the GUI thread.
-    class CReportBox {
+    // Holds the newest value handed between the worker and the GUI thread.
+    template <typename T>
+    class CBox {
     public:
-        CReportBox() { ::InitializeCriticalSection(&m_lock); }
-        ~CReportBox() { ::DeleteCriticalSection(&m_lock); }
-        CReportBox(const CReportBox&) = delete;
-        CReportBox& operator=(const CReportBox&) = delete;
-        void Put(const IpReport& report);
-        // False when no report came since the last Take.
-        bool Take(IpReport& report);
+        CBox() { ::InitializeCriticalSection(&m_lock); }
+        ~CBox() { ::DeleteCriticalSection(&m_lock); }
+        CBox(const CBox&) = delete;
+        CBox& operator=(const CBox&) = delete;
+        void Put(const T& value) {
+            ::EnterCriticalSection(&m_lock);
+            m_value = value;
+            m_bFresh = true;
+            ::LeaveCriticalSection(&m_lock);
+        }
+        // False (and `value` untouched) when nothing came since the last Take.
+        bool Take(T& value) {
+            ::EnterCriticalSection(&m_lock);
+            const bool fresh = m_bFresh;
+            if (fresh) value = m_value;
+            m_bFresh = false;
+            ::LeaveCriticalSection(&m_lock);
+            return fresh;
+        }
 
     private:
         CRITICAL_SECTION m_lock;
-        IpReport m_report;
+        T m_value = T();
         bool m_bFresh = false;
     };
 
@@ -150,6 +167,10 @@ private:
     fw::Icon m_releaseIcon;
 
     // String 20, read once: the worker's passes load no resources.
+    std::string m_strAdapterName;
+    // What the worker looks for: string 20, or the device library's
+    // description of the adapter it opened. Handed to the worker through
+    // m_adapterBox whenever it changes.
     std::string m_strAdapterText;
     // The link as the last check found it: a worker's answer that arrives
     // after the link went down must not fill the fields again.
@@ -159,5 +180,6 @@ private:
     fw::Handle m_thread;
     // Where the worker posts; fixed before it starts.
     HWND m_hReportTarget = nullptr;
-    CReportBox m_box;
+    CBox<IpReport> m_box;
+    CBox<std::string> m_adapterBox;
 };
