@@ -1,5 +1,9 @@
 #include "CountryDialog.h"
 
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "Adapters.h"
 #include "CountryTable.h"
 #include "OsVersion.h"
@@ -15,6 +19,7 @@ const char kNoVersionMessage[] = "Unable to determine Operating System.";
 const char kUnsupportedMessage[] =
     "This software does not support Windows 95 or Windows 98 First Edition.\n Please upgrade your operating system "
     "to install.";
+const char kNoCountriesMessage[] = "Unable to read the list of countries.";
 // Time for the closed card manager to let go of the adapter.
 constexpr DWORD kSettleMs = 500;
 // Room for the longest string of the string table.
@@ -58,17 +63,23 @@ void SetIcons(HWND dialog, HINSTANCE instance) {
     }
 }
 
-void FillCountries(HWND dialog, DialogState& state) {
+// Fills the list from the string table; false, with nothing filled, when
+// the table there cannot be applied.
+bool FillCountries(HWND dialog, DialogState& state) {
     char text[kStringSize] = {};
+    ::LoadStringA(state.instance, IDS_COUNTRY_NAMES, text, sizeof(text));
+    const std::vector<std::string> names = SplitPieces(text, kMaxCountries);
+    std::memset(text, 0, sizeof(text));
+    ::LoadStringA(state.instance, IDS_COUNTRY_CODES, text, sizeof(text));
+    const std::vector<std::string> codes = SplitPieces(text, kMaxCountries);
+    if (!IsUsableTable(names, codes)) return false;
+
     HWND list = ::GetDlgItem(dialog, IDC_COUNTRY_LIST);
     ::SendMessageA(list, CB_RESETCONTENT, 0, 0);
-    ::LoadStringA(state.instance, IDS_COUNTRY_NAMES, text, sizeof(text));
-    for (const std::string& name : SplitPieces(text, kMaxCountries))
-        ::SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    text[0] = '\0';
-    ::LoadStringA(state.instance, IDS_COUNTRY_CODES, text, sizeof(text));
-    state.codes.Load(text);
+    for (const std::string& name : names) ::SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    state.codes.Load(codes);
     ::SendMessageA(list, CB_SETCURSEL, kDefaultPosition, 0);
+    return true;
 }
 
 // Ends the program before the dialog shows, with the message the user needs.
@@ -82,7 +93,9 @@ void InitDialog(HWND dialog, DialogState& state) {
     SetIcons(dialog, state.instance);
     if (!DetectOs(state.os)) return Refuse(dialog, kNoVersionMessage);
     if (state.os == OsClass::Unsupported) return Refuse(dialog, kUnsupportedMessage);
-    FillCountries(dialog, state);
+    // Without a country to choose, the installation must not be marked
+    // finished as if one had been configured.
+    if (!FillCountries(dialog, state)) return Refuse(dialog, kNoCountriesMessage);
 }
 
 void Apply(HWND dialog, DialogState& state) {
@@ -100,11 +113,13 @@ void Apply(HWND dialog, DialogState& state) {
 
     const char* classKey = AdapterClassKey(state.os);
     const char* code = state.codes.At(position);
-    // Without a country in the table (no selection at all) no country and no
-    // channels are claimed.
-    ForEachAdapter(classKey, [&](int instance) {
-        if (*code) WriteCountry(classKey, instance, code, channels);
-    });
+    // Without a country (no selection at all) nothing is claimed: no country,
+    // no channels, and no installation marked finished.
+    if (!*code) {
+        ::EndDialog(dialog, IDCANCEL);
+        return;
+    }
+    ForEachAdapter(classKey, [&](int instance) { WriteCountry(classKey, instance, code, channels); });
     ForEachAdapter(classKey, [&](int instance) { WriteSwitch(classKey, instance, "radioEnable"); });
     if (!IsWin98OrMe()) RestartAdapter(dialog);
     ForEachAdapter(classKey, [&](int instance) { WriteSwitch(classKey, instance, "InstallFinish"); });

@@ -38,10 +38,23 @@ std::vector<std::string> SplitPieces(const char* text, int max) {
     return pieces;
 }
 
-void CountryCodes::Load(const char* text) {
+bool IsUsableTable(const std::vector<std::string>& names, const std::vector<std::string>& codes) {
+    if (names.size() <= static_cast<size_t>(kDefaultPosition) || codes.size() < names.size()) return false;
+    for (const std::string& name : names) {
+        if (name.empty()) return false;
+    }
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (codes[i].empty() || codes[i].size() >= static_cast<size_t>(CountryCodes::kCodeSize)) return false;
+    }
+    return true;
+}
+
+void CountryCodes::Load(const std::vector<std::string>& codes) {
     m_count = 0;
-    for (const std::string& code : SplitPieces(text, kMaxCountries))
+    for (const std::string& code : codes) {
+        if (m_count == kMaxCountries) break;
         ::lstrcpynA(m_codes[m_count++], code.c_str(), kCodeSize);
+    }
 }
 
 const char* CountryCodes::At(int position) const {

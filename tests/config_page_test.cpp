@@ -84,6 +84,22 @@ protected:
                     ModalScript::Press(dlg, button);
                 }};
     }
+    // The profile as the store reads it back, to see that nothing changed.
+    Profile Loaded(const char* name) {
+        const Profile* stored = page.Store().LoadProfile(name);
+        return stored ? *stored : Profile{};
+    }
+    HWND Security(int id) { return page.SecurityPage().GetDlgItem(id); }
+    HWND Wep(int id) { return page.SecurityPage().WepDialog().GetDlgItem(id); }
+    HWND Psk() { return page.SecurityPage().WpaPskDialog().GetDlgItem(IDC_WPA_PSK); }
+    // Wine's buttons act on BM_CLICK even when disabled: only an enabled one is clicked.
+    void ClickEnabled(HWND button) {
+        ASSERT_TRUE(::IsWindowEnabled(button)) << ::GetDlgCtrlID(button);
+        ::SendMessageA(button, BM_CLICK, 0, 0);
+    }
+    static void Type(HWND edit, const std::string& text) {
+        ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
     static ModalScript::Step Dismiss() {
         char exe[MAX_PATH] = {};
         ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
@@ -299,6 +315,93 @@ TEST_F(ConfigPageTest, KeysTravelFromTheRegistryThroughThePagesToTheAdapter) {
     EXPECT_STREQ(committed.wepKey[0], "");
     EXPECT_EQ(Stored("Home", "wep.key1"), "");
     EXPECT_EQ(Stored("Home", "wep.level"), "0");
+}
+
+// Another program fills a key field past what it holds (WM_SETTEXT passes the
+// edit's limit): Save and Apply are refused at that field, and the stored
+// profile, the remembered name and the adapter's record stay as they were.
+TEST_F(ConfigPageTest, ARefusedKeyLeavesTheRegistryAndTheAdapterAsTheyWere) {
+    const std::string profiles = mwtest::ProfilesKey();
+    mwtest::AddProfile("DEFAULT", "any");
+    mwtest::AddProfile("Home", "home-net");
+    testsupport::WriteDword(HKEY_LOCAL_MACHINE, profiles + "\\Home", "authype", 1);
+    testsupport::WriteDword(HKEY_LOCAL_MACHINE, profiles + "\\Home", "wep.level", 1);
+    testsupport::WriteString(HKEY_LOCAL_MACHINE, profiles + "\\Home", "wep.key1", "0123456789");
+    mwtest::AddProfile("Office", "office-net");
+    testsupport::WriteDword(HKEY_LOCAL_MACHINE, profiles + "\\Office", "authype", 7);
+    testsupport::WriteString(HKEY_LOCAL_MACHINE, profiles + "\\Office", "wpapsk.password", "password1");
+    Create();
+    const struct {
+        const char* profile;
+        bool passphrase;
+        size_t length;
+        const char* told;
+    } cases[] = {{"Home", true, 100, "Please enter no more than 99 characters."},
+                 {"Office", false, 64, "Please enter no more than 63 characters."}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.profile);
+        ASSERT_TRUE(page.SelectProfileByName("DEFAULT"));
+        ClickEnabled(Item(IDC_CFG_APPLY));
+        const Profile committed = LastCommit();
+        ASSERT_STREQ(committed.name, "DEFAULT");
+        const size_t applied = host.applied.size();
+
+        ASSERT_TRUE(page.SelectProfileByName(c.profile));
+        const Profile stored = Loaded(c.profile);
+        if (c.passphrase) ClickEnabled(Wep(IDC_WEP_USE_PASSPHRASE));
+        HWND edit = c.passphrase ? Wep(IDC_WEP_PASSPHRASE) : Psk();
+        Type(edit, std::string(c.length, 'x'));
+        for (int button : {IDC_CFG_SAVE, IDC_CFG_APPLY}) {
+            page.BringSubPageToFront(CSubPage::kCommon);
+            ModalScript script({Dismiss()});
+            ClickEnabled(Item(button));
+            ASSERT_TRUE(script.Done());
+            EXPECT_EQ(script.messages, std::vector<std::string>{c.told});
+            const Profile now = Loaded(c.profile), adapter = LastCommit();
+            EXPECT_EQ(std::memcmp(&now, &stored, sizeof(Profile)), 0) << button;
+            EXPECT_EQ(std::memcmp(&adapter, &committed, sizeof(Profile)), 0) << button;
+            std::string remembered;
+            EXPECT_TRUE(page.Store().ReadLastProfile(remembered) && remembered == "DEFAULT") << button;
+            EXPECT_EQ(host.applied.size(), applied) << button;
+            // The user is left at the field, its text selected, on its page.
+            EXPECT_EQ(::GetFocus(), edit) << button;
+            DWORD start = 1, end = 0;
+            ::SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+            EXPECT_EQ(start, 0u);
+            EXPECT_EQ(end, c.length);
+            ASSERT_NE(page.FrontSubPage(), nullptr);
+            EXPECT_EQ(page.FrontSubPage()->GetKind(), CSubPage::kSecurity) << button;
+        }
+        if (!c.passphrase) continue;
+        // Back to typed keys: the text left in the disabled passphrase edit is
+        // no part of the profile and refuses nothing.
+        ModalScript script({Dismiss(), Dismiss()});
+        ClickEnabled(Wep(IDC_WEP_USE_PASSPHRASE));
+        Type(Wep(IDC_WEP_KEY1), "0A1B2C3D4E");
+        ClickEnabled(Item(IDC_CFG_SAVE));
+        EXPECT_TRUE(script.messages.empty());
+        EXPECT_EQ(Stored(c.profile, "wep.key1"), "0A1B2C3D4E");
+    }
+}
+
+// The longest pass phrase the edit takes is stored, and comes back whole when
+// the profile is selected again: no key is lost by the next save.
+TEST_F(ConfigPageTest, TheLongestPassphraseComesBackWhenReselected) {
+    mwtest::AddProfile("DEFAULT", "any");
+    mwtest::AddProfile("Home", "home-net");
+    Create();
+    ASSERT_TRUE(page.SelectProfileByName("Home"));
+    ClickEnabled(Security(IDC_SEC_TOGGLE));
+    ClickEnabled(Wep(IDC_WEP_USE_PASSPHRASE));
+    const std::string passphrase(99, 'p');
+    Type(Wep(IDC_WEP_PASSPHRASE), passphrase);
+    ClickEnabled(Item(IDC_CFG_SAVE));
+    ASSERT_TRUE(page.SelectProfileByName("DEFAULT"));
+    ASSERT_TRUE(page.SelectProfileByName("Home"));
+    EXPECT_EQ(::SendMessageA(Wep(IDC_WEP_USE_PASSPHRASE), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(pagetest::Text(Wep(IDC_WEP_PASSPHRASE)), passphrase);
+    ClickEnabled(Item(IDC_CFG_APPLY));
+    EXPECT_EQ(std::string(LastCommit().wepPassphrase), passphrase);
 }
 
 }  // namespace

@@ -93,6 +93,21 @@ TEST_F(ProfileStoreTest, EveryFieldRoundTripsWithItsRegistryTypeAndSize) {
     expected.wepKeyLength[0] = 0;
     EXPECT_EQ(std::memcmp(loaded, &expected, sizeof(Profile)), 0);
 
+    // Every text as long as its field holds comes back whole: 35 characters
+    // of network name, 99 of every key and pass phrase.
+    for (char* field : {p.ssid, p.wepPassphrase, p.wepKey[0], p.wepKey[1], p.wepKey[2], p.wepKey[3],
+                        p.wepKeyPerUser, p.wpaPskPassword}) {
+        const size_t size = field == p.ssid ? sizeof(p.ssid) : sizeof(p.wepPassphrase);
+        std::memset(field, 'f', size - 1);
+        field[size - 1] = '\0';
+    }
+    p.wepKeyLength[0] = 0;
+    ASSERT_TRUE(store.SaveProfile(p));
+    loaded = store.LoadProfile("Lab");
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(std::memcmp(loaded, &p, sizeof(Profile)), 0);
+    EXPECT_EQ(std::string(loaded->wepPassphrase), std::string(99, 'f'));
+
     // Without a pass phrase the marker reads 0.
     p.wepPassphrase[0] = '\0';
     ASSERT_TRUE(store.SaveProfile(p));
@@ -101,12 +116,12 @@ TEST_F(ProfileStoreTest, EveryFieldRoundTripsWithItsRegistryTypeAndSize) {
 
 TEST_F(ProfileStoreTest, OversizedAndMistypedValuesNeverOverflowAField) {
     const std::string path = PathOf("Odd");
-    const std::string ssid33(33, 'S');
-    WriteRaw(path, "ssid", REG_SZ, ssid33.c_str(), 34);                 // 34 bytes: does not fit 33
-    const std::string text98(98, 'k');
-    WriteRaw(path, "wep.key1", REG_SZ, text98.c_str(), 99);             // exactly 99 bytes: fits
+    const std::string ssid36(36, 'S');
+    WriteRaw(path, "ssid", REG_SZ, ssid36.c_str(), 36);                 // fills the field, no terminator
     const std::string text99(99, 'k');
-    WriteRaw(path, "wep.key2", REG_SZ, text99.c_str(), 100);            // 100 bytes: does not fit
+    WriteRaw(path, "wep.key1", REG_SZ, text99.c_str(), 100);            // the whole field: fits
+    WriteRaw(path, "wep.key2", REG_SZ, (text99 + "k").c_str(), 101);    // 101 bytes: does not fit
+    WriteRaw(path, "wep.keyperuser", REG_BINARY, (text99 + "k").c_str(), 100);  // no room for a terminator
     const std::string raw99(99, 'r');
     WriteRaw(path, "wep.key3", REG_BINARY, raw99.c_str(), 99);          // no terminator of its own
     const unsigned char twoBytes[] = {0x34, 0x12};
@@ -118,8 +133,9 @@ TEST_F(ProfileStoreTest, OversizedAndMistypedValuesNeverOverflowAField) {
     const Profile* p = store.LoadProfile("Odd");
     ASSERT_NE(p, nullptr);
     EXPECT_STREQ(p->ssid, "");
-    EXPECT_EQ(std::string(p->wepKey[0]), text98);
+    EXPECT_EQ(std::string(p->wepKey[0]), text99);
     EXPECT_STREQ(p->wepKey[1], "");
+    EXPECT_STREQ(p->wepKeyPerUser, "");
     EXPECT_EQ(std::string(p->wepKey[2]), raw99);  // terminated by the field's last byte
     EXPECT_EQ(p->txRate, 0x1234);
     EXPECT_EQ(p->channel, 0);

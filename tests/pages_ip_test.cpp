@@ -57,21 +57,6 @@ WineAdapter FindWineAdapter() {
     return result;
 }
 
-// Replaces the block of 16 strings that holds string `id` in the module
-// file with one that holds only `text` (the module's strings are neutral).
-bool SetModuleString(const std::string& file, UINT id, const std::string& text) {
-    std::vector<WCHAR> block;
-    for (UINT i = 0; i < 16; ++i) {
-        block.push_back(static_cast<WCHAR>(i == id % 16 ? text.size() : 0));
-        if (i == id % 16) block.insert(block.end(), text.begin(), text.end());
-    }
-    HANDLE update = ::BeginUpdateResourceA(file.c_str(), FALSE);
-    return update &&
-           ::UpdateResourceA(update, RT_STRING, MAKEINTRESOURCEA(id / 16 + 1), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
-                             block.data(), static_cast<DWORD>(block.size() * sizeof(WCHAR))) &&
-           ::EndUpdateResourceA(update, FALSE);
-}
-
 // The adapter Wine reports and a resource module whose string 20 names it.
 struct IpEnvironment : ::testing::Environment {
     void SetUp() override {
@@ -82,7 +67,7 @@ struct IpEnvironment : ::testing::Environment {
         dir = std::make_unique<testsupport::TempDir>();
         const std::string file = dir->Path() + "ip_adapter.dll";
         if (dir->CopyIn(testsupport::BinDir() + "pages_ip_resmod.dll", "ip_adapter.dll") &&
-            SetModuleString(file, IDS_ADAPTER, adapter.description))
+            testsupport::ReplaceStringBlock(file, {{IDS_ADAPTER, adapter.description}}))
             module = ::LoadLibraryA(file.c_str());
     }
     void TearDown() override {

@@ -146,7 +146,9 @@ struct ValueOverride {
 // One run of Regiopick.exe, from its dialog to its end.
 struct ProgramRun {
     enum Close { Button, Escape, CloseBox };
-    ProgramRun() { process.Start("\"" + BinDir() + "Regiopick.exe\"", BinDir()); }
+    explicit ProgramRun(const std::string& program = BinDir() + "Regiopick.exe") {
+        process.Start("\"" + program + "\"", BinDir());
+    }
     bool Shown() {
         return WaitFor([&] { return ::IsWindowVisible(dialog = FindProcessWindow(process.Id(), "Country Select")); },
                        15000);
@@ -280,6 +282,44 @@ TEST(Regiopick, TheCardManagerIsClosedAndAnsweredBeforeAnythingIsWritten) {
     ::DestroyWindow(manager);
     EXPECT_EQ(std::vector<std::string>({"", ""}), g_managerSaw) << "one WM_CLOSE, answered before anything is written";
     EXPECT_EQ("US", adapter["ccode"]);
+}
+
+// A country table's string of `count` pieces: N0, N1... or C0, C1...
+std::string Pieces(char first, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += first + std::to_string(i) + ",";
+    return text;
+}
+
+// A copy of the program whose string table holds another country table.
+struct ProgramWithTable {
+    ProgramWithTable(const std::string& names, const std::string& codes) {
+        copied = dir.CopyIn(BinDir() + "Regiopick.exe", "Regiopick.exe") &&
+                 ReplaceStringBlock(Path(), {{108, names}, {109, codes}});
+    }
+    std::string Path() const { return dir.Path() + "Regiopick.exe"; }
+    TempDir dir;
+    bool copied = false;
+};
+
+// A table the program cannot apply is refused before anything is offered:
+// no country, and no installation marked finished without one.
+TEST(Regiopick, AnUnusableCountryTableIsRefusedAndNothingIsWritten) {
+    const std::string names = Pieces('N', 93), codes = Pieces('C', 93);
+    std::string noCommas = names, emptyPiece = names;
+    for (char& c : noCommas) c = c == ',' ? ' ' : c;
+    emptyPiece.insert(names.find(',') + 1, ",");
+    const std::pair<std::string, std::string> tables[] = {
+        {"", codes}, {names, ""}, {noCommas, codes}, {emptyPiece, codes}, {names, Pieces('C', 92)}};
+    for (const auto& table : tables) {
+        SCOPED_TRACE(table.first.substr(0, 12) + " | " + table.second.substr(0, 12));
+        Adapter adapter(kNtClass, 421);
+        ProgramWithTable program(table.first, table.second);
+        ASSERT_TRUE(program.copied);
+        EXPECT_EQ(std::make_pair(std::string("Unable to read the list of countries."), 0L),
+                  ProgramRun(program.Path()).Refusal());
+        EXPECT_TRUE(adapter.Untouched());
+    }
 }
 
 TEST(Regiopick, Windows95And98FirstEditionAreRefused) {

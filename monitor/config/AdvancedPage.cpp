@@ -84,7 +84,7 @@ void CAdvancedPage::ShowValues() {
 }
 
 LRESULT CAdvancedPage::OnHScroll(WPARAM, LPARAM) {
-    UpdateData(true);
+    if (!UpdateData(true)) return 0;
     ::SetDlgItemTextA(m_hWnd, IDC_ADV_FRAG_VALUE, std::to_string(m_nFragment).c_str());
     const std::string rts = m_nRts == kMaxRts ? fw::res::String(IDS_RTS_DISABLED) : std::to_string(m_nRts);
     ::SetDlgItemTextA(m_hWnd, IDC_ADV_RTS_VALUE, rts.c_str());
@@ -117,8 +117,8 @@ void CAdvancedPage::LoadFromProfile(const Profile& profile) {
     ShowValues();
 }
 
-void CAdvancedPage::StoreToProfile(Profile& profile) {
-    if (m_hWnd) UpdateData(true);
+bool CAdvancedPage::StoreToProfile(Profile& profile) {
+    if (m_hWnd && !UpdateData(true)) return false;
     profile.advTxPower = m_nTxPower;
     profile.advFragmentThreshold = m_nFragment;
     profile.advRtsThreshold = m_nRts;
@@ -127,4 +127,5 @@ void CAdvancedPage::StoreToProfile(Profile& profile) {
     profile.advPreamble = m_nPreamble >= 0 ? m_nPreamble : kDefaultPreamble;
     profile.advScanType = m_nScanType >= 0 ? m_nScanType : kDefaultScanType;
     profile.advQos = m_nQos;
+    return true;
 }

@@ -31,7 +31,7 @@ public:
     CAdvancedPage();
 
     void LoadFromProfile(const Profile& profile) override;
-    void StoreToProfile(Profile& profile) override;
+    bool StoreToProfile(Profile& profile) override;
 
 protected:
     BOOL OnInitDialog() override;

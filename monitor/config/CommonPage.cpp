@@ -124,8 +124,7 @@ void CCommonPage::FillChannelList() {
 }
 
 void CCommonPage::UpdateNetworkTypeList() {
-    if (!m_hWnd) return;
-    UpdateData(true);
+    if (!m_hWnd || !UpdateData(true)) return;
     const unsigned long supported = theDevice.GetNetMask();
     if (m_nMode != 0) {
         unsigned long chosen = m_netTypes.GetChosenTypes();
@@ -213,9 +212,9 @@ void CCommonPage::LoadFromProfile(const Profile& profile) {
     m_rateList.SelectItemData(static_cast<DWORD_PTR>(static_cast<unsigned long>(profile.txRate)));
 }
 
-void CCommonPage::StoreToProfile(Profile& profile) {
-    if (!m_hWnd) return;
-    UpdateData(true);
+bool CCommonPage::StoreToProfile(Profile& profile) {
+    if (!m_hWnd) return true;
+    if (!UpdateData(true)) return false;
     profile.operatingMode = m_nMode;
     std::string name = NetworkName();
     if (name.empty()) name = "ANY";
@@ -226,6 +225,7 @@ void CCommonPage::StoreToProfile(Profile& profile) {
     profile.powerSave = m_nPowerSave;
     const unsigned long chosen = m_netTypes.GetChosenTypes();
     profile.netType = static_cast<int32_t>(chosen != 0 ? chosen : CNetTypeList::kAllTypes);
+    return true;
 }
 
 LRESULT CCommonPage::OnSitesUpdated(WPARAM, LPARAM) {
@@ -248,8 +248,7 @@ void CCommonPage::OnNetworkChosen() {
     const int selected = m_nameList.GetCurSel();
     if (selected < 0) return;
     const SiteInfo* site = theDevice.GetSiteInfo(static_cast<unsigned long>(m_nameList.GetItemData(selected)));
-    if (!site) return;
-    UpdateData(true);
+    if (!site || !UpdateData(true)) return;
     m_nMode = site->networkType == 1 ? 1 : 0;
     m_netTypes.SetModeSlot(m_nMode ? CNetTypeList::kInfrastructureSlot : CNetTypeList::kAdHocSlot);
     UpdateData(false);
@@ -258,8 +257,7 @@ void CCommonPage::OnNetworkChosen() {
 
 LRESULT CCommonPage::OnSiteChosen(WPARAM wp, LPARAM) {
     const SiteInfo* site = theDevice.GetSiteInfo(static_cast<unsigned long>(wp));
-    if (!site) return 0;
-    UpdateData(true);
+    if (!site || !UpdateData(true)) return 0;
     m_nMode = site->networkType == 1 ? 1 : 0;
     const std::string ssid = SsidOf(*site);
     const int match = m_nameList.FindStringExact(ssid);

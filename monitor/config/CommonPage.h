@@ -16,7 +16,7 @@ public:
     CCommonPage();
 
     void LoadFromProfile(const Profile& profile) override;
-    void StoreToProfile(Profile& profile) override;
+    bool StoreToProfile(Profile& profile) override;
 
     // Rebuilds the channel list from CWLANDevice::GetChannels: "auto", then
     // every offered channel with its table entry as item data.

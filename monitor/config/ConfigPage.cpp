@@ -166,10 +166,17 @@ void CConfigPage::RecordToPages(const Profile& profile) {
     }
 }
 
-void CConfigPage::PagesToRecord(Profile& profile) {
+bool CConfigPage::PagesToRecord(Profile& profile, bool withAdvanced) {
     for (auto kind : {CSubPage::kCommon, CSubPage::kSecurity, CSubPage::kAdvanced}) {
-        if (CSubPage* page = SubPage(kind)) page->StoreToProfile(profile);
+        if (kind == CSubPage::kAdvanced && !withAdvanced) break;
+        CSubPage* page = SubPage(kind);
+        if (!page || page->StoreToProfile(profile)) continue;
+        // The refused field has the focus; its page comes forward so that
+        // the user sees it.
+        BringSubPageToFront(kind);
+        return false;
     }
+    return true;
 }
 
 void CConfigPage::FillProfileList() {
@@ -268,8 +275,7 @@ void CConfigPage::OnNew() {
     // settings at zero.
     Profile profile;
     ZeroNamed(profile, name);
-    if (CSubPage* page = SubPage(CSubPage::kCommon)) page->StoreToProfile(profile);
-    if (CSubPage* page = SubPage(CSubPage::kSecurity)) page->StoreToProfile(profile);
+    if (!PagesToRecord(profile, false)) return;
     m_store.SaveProfile(profile);
     FillProfileList();
     SelectExact(name);
@@ -281,8 +287,7 @@ void CConfigPage::OnSave() {
     if (name.empty()) return;
     Profile profile;
     ZeroNamed(profile, name);
-    PagesToRecord(profile);
-    m_store.SaveProfile(profile);
+    if (PagesToRecord(profile)) m_store.SaveProfile(profile);
 }
 
 void CConfigPage::OnDelete() {
@@ -303,7 +308,9 @@ bool CConfigPage::ApplyProfile() {
     if (name.empty()) return false;
     Profile profile;
     ZeroNamed(profile, name);
-    PagesToRecord(profile);
+    // A value a page refused stops everything: the stored profile, the
+    // remembered name and the adapter stay as they were.
+    if (!PagesToRecord(profile)) return false;
     m_store.SaveProfile(profile);
     m_store.WriteLastProfile(name);
     theDevice.CommitProfile(profile);
@@ -337,8 +344,7 @@ LRESULT CConfigPage::OnSiteChosen(WPARAM wp, LPARAM lp) {
             SelectProfileByName(name);
             if (encrypted && !hasKey) {
                 BringSubPageToFront(CSubPage::kSecurity);
-            } else {
-                ApplyProfile();
+            } else if (ApplyProfile()) {
                 m_host.ShowTab(IPageHost::kTabLink);
             }
         }
@@ -350,8 +356,8 @@ LRESULT CConfigPage::OnSiteChosen(WPARAM wp, LPARAM lp) {
         if (CSubPage* page = SubPage(kind)) page->SendMessage(WM_SITE_CHOSEN, wp, lp);
     }
     if (!encrypted) {
-        ApplyProfile();
-        m_host.ShowTab(IPageHost::kTabLink);
+        // A refused apply leaves the user on this page, at the field.
+        if (ApplyProfile()) m_host.ShowTab(IPageHost::kTabLink);
     } else {
         BringSubPageToFront(CSubPage::kSecurity);
     }

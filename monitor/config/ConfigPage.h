@@ -32,7 +32,8 @@ public:
     bool SelectProfileByName(const std::string& name);
     // Stores what the sub-pages show into the selected profile, remembers it,
     // commits it to the adapter and tells the main window. false, with
-    // nothing done, when no profile is selected.
+    // nothing done, when no profile is selected or a sub-page refused a
+    // value (the user has been told why).
     bool ApplyProfile();
     // The text of the profile list's selection; empty when none.
     std::string SelectedProfileName() const;
@@ -69,7 +70,10 @@ private:
     int FindExact(const std::string& name) const;
     bool IsListed(const std::string& name) const;
     void RecordToPages(const Profile& profile);
-    void PagesToRecord(Profile& profile);
+    // Pages to record, in page order (the advanced page only when asked).
+    // false as soon as a page refuses a value: the record is then
+    // half-written and must be dropped, and that page is in front.
+    bool PagesToRecord(Profile& profile, bool withAdvanced = true);
     void RunFirstStart();
 
     void OnProfileSelected();

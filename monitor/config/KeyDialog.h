@@ -29,8 +29,9 @@ public:
     // dialog on its own, whose checks then only return their result.
     void AttachHost(IKeyDialogHost* host) { m_pHost = host; }
 
-    // Writes the dialog's key fields into the record.
-    virtual void StoreToProfile(Profile& profile) = 0;
+    // Writes the dialog's key fields into the record; false, with nothing
+    // written, when the entry was refused (the user has been told why).
+    virtual bool StoreToProfile(Profile& profile) = 0;
     // Shows the record's key fields.
     virtual void LoadFromProfile(const Profile& profile) = 0;
     // Checks the entry shown and reports it to the host.

@@ -22,60 +22,63 @@ const DWORD kCountNameSize = 65;
 const DWORD kSetupReadSize = 100;
 const size_t kMaxSsidChars = 32;
 const int32_t kSetupDefaultChannel = 6;
-const DWORD kSsidReadSize = 33;    // 32 characters and the terminator
-const DWORD kTextReadSize = 99;
-const DWORD kNumberReadSize = 4;
 const DWORD kEnumNameSize = 100;
 
 struct ValueField {
     const char* name;
     size_t offset;
-    DWORD readSize;
+    DWORD size;  // the field's bytes: 4 for a number, the whole field for a text
+    bool text;
 };
 
 // The values of one profile in the order they are read, each into its field
-// of the record with the number of bytes the field takes from the registry.
-#define PROFILE_FIELD(value, member, size) {value, offsetof(Profile, member), size}
+// of the record. A text is read with the size of its field, so that every
+// text the store writes (at most the field less its terminator) reads back
+// whole.
+#define PROFILE_NUMBER(value, member) {value, offsetof(Profile, member), sizeof(int32_t), false}
+#define PROFILE_TEXT(value, member) {value, offsetof(Profile, member), sizeof(Profile::member), true}
 const ValueField kFields[] = {
-    PROFILE_FIELD("ssid", ssid, kSsidReadSize),
-    PROFILE_FIELD("operatingmode", operatingMode, kNumberReadSize),
-    PROFILE_FIELD("txrate", txRate, kNumberReadSize),
-    PROFILE_FIELD("channel", channel, kNumberReadSize),
-    PROFILE_FIELD("power", powerSave, kNumberReadSize),
-    PROFILE_FIELD("authype", authType, kNumberReadSize),
-    PROFILE_FIELD("wep.level", wepLevel, kNumberReadSize),
-    PROFILE_FIELD("wep.auth", wepAuth, kNumberReadSize),
-    PROFILE_FIELD("wep.keytype", wepKeyType, kNumberReadSize),
-    PROFILE_FIELD("wep.defkey", wepDefaultKey, kNumberReadSize),
-    PROFILE_FIELD("wep.passphrase", wepPassphrase, kTextReadSize),
-    PROFILE_FIELD("wep.keyperuser", wepKeyPerUser, kTextReadSize),
-    PROFILE_FIELD("wep.key1", wepKey[0], kTextReadSize),
-    PROFILE_FIELD("wep.key2", wepKey[1], kTextReadSize),
-    PROFILE_FIELD("wep.key3", wepKey[2], kTextReadSize),
-    PROFILE_FIELD("wep.key4", wepKey[3], kTextReadSize),
-    PROFILE_FIELD("wpapsk.password", wpaPskPassword, kTextReadSize),
-    PROFILE_FIELD("adv.txpower", advTxPower, kNumberReadSize),
-    PROFILE_FIELD("adv.qos", advQos, kNumberReadSize),
-    PROFILE_FIELD("adv.preamble", advPreamble, kNumberReadSize),
-    PROFILE_FIELD("adv.scantype", advScanType, kNumberReadSize),
-    PROFILE_FIELD("adv.rtsthreshold", advRtsThreshold, kNumberReadSize),
-    PROFILE_FIELD("adv.fragmentthreshold", advFragmentThreshold, kNumberReadSize),
-    PROFILE_FIELD("nettype", netType, kNumberReadSize),
+    PROFILE_TEXT("ssid", ssid),
+    PROFILE_NUMBER("operatingmode", operatingMode),
+    PROFILE_NUMBER("txrate", txRate),
+    PROFILE_NUMBER("channel", channel),
+    PROFILE_NUMBER("power", powerSave),
+    PROFILE_NUMBER("authype", authType),
+    PROFILE_NUMBER("wep.level", wepLevel),
+    PROFILE_NUMBER("wep.auth", wepAuth),
+    PROFILE_NUMBER("wep.keytype", wepKeyType),
+    PROFILE_NUMBER("wep.defkey", wepDefaultKey),
+    PROFILE_TEXT("wep.passphrase", wepPassphrase),
+    PROFILE_TEXT("wep.keyperuser", wepKeyPerUser),
+    PROFILE_TEXT("wep.key1", wepKey[0]),
+    PROFILE_TEXT("wep.key2", wepKey[1]),
+    PROFILE_TEXT("wep.key3", wepKey[2]),
+    PROFILE_TEXT("wep.key4", wepKey[3]),
+    PROFILE_TEXT("wpapsk.password", wpaPskPassword),
+    PROFILE_NUMBER("adv.txpower", advTxPower),
+    PROFILE_NUMBER("adv.qos", advQos),
+    PROFILE_NUMBER("adv.preamble", advPreamble),
+    PROFILE_NUMBER("adv.scantype", advScanType),
+    PROFILE_NUMBER("adv.rtsthreshold", advRtsThreshold),
+    PROFILE_NUMBER("adv.fragmentthreshold", advFragmentThreshold),
+    PROFILE_NUMBER("nettype", netType),
 };
-#undef PROFILE_FIELD
+#undef PROFILE_TEXT
+#undef PROFILE_NUMBER
 
 // The values written after "wep.defkey" and before the texts: the marker
 // that tells a pass phrase from typed keys is written (and read back) there.
 const size_t kIsPassphrasePosition = 10;
 
-// Reads at most `size` bytes of a value into `field`. A value that is missing
-// or larger than the field's share leaves the field zero; the type is not
-// checked, the bytes go in as they are. Every text field is longer than its
-// read size, so a text always keeps a terminator behind it.
-void ReadField(HKEY key, const char* name, unsigned char* field, DWORD size) {
+// Reads a value into its field. A value that is missing or does not fit
+// leaves the field zero; the type is not checked, the bytes go in as they
+// are. A text fits when a terminator is left inside its field: one that
+// fills the field to its last byte would reach the adapter unterminated.
+void ReadField(HKEY key, const char* name, unsigned char* field, DWORD size, bool text) {
     DWORD length = size;
-    if (::RegQueryValueExA(key, name, nullptr, nullptr, field, &length) != ERROR_SUCCESS || length > size)
-        std::memset(field, 0, size);
+    const bool read = ::RegQueryValueExA(key, name, nullptr, nullptr, field, &length) == ERROR_SUCCESS &&
+                      length <= size && !(text && length == size && field[size - 1] != '\0');
+    if (!read) std::memset(field, 0, size);
 }
 
 bool WriteNumber(HKEY key, const char* name, int32_t value) {
@@ -144,9 +147,10 @@ Profile* CProfileStore::LoadProfile(const std::string& name) {
             // Read back as the store always has, then dropped: the pass
             // phrase field itself says whether there is one.
             DWORD scratch = 0;
-            ReadField(key.get(), kIsPassphraseValue, reinterpret_cast<unsigned char*>(&scratch), kNumberReadSize);
+            ReadField(key.get(), kIsPassphraseValue, reinterpret_cast<unsigned char*>(&scratch), sizeof(scratch), false);
         }
-        ReadField(key.get(), kFields[i].name, bytes + kFields[i].offset, kFields[i].readSize);
+        const ValueField& field = kFields[i];
+        ReadField(key.get(), field.name, bytes + field.offset, field.size, field.text);
     }
     std::memcpy(m_record.name, name.c_str(), name.size() + 1);
     return &m_record;
@@ -164,14 +168,12 @@ bool CProfileStore::SaveProfile(const Profile& profile) const {
     for (size_t i = 0; i < sizeof(kFields) / sizeof(kFields[0]); ++i) {
         const ValueField& field = kFields[i];
         if (i == kIsPassphrasePosition) WriteNumber(key.get(), kIsPassphraseValue, profile.wepPassphrase[0] != '\0');
-        if (field.readSize == kNumberReadSize) {
+        if (field.text) {
+            WriteText(key.get(), field.name, reinterpret_cast<const char*>(bytes + field.offset), field.size);
+        } else {
             int32_t value = 0;
             std::memcpy(&value, bytes + field.offset, sizeof(value));
             WriteNumber(key.get(), field.name, value);
-        } else {
-            // The field runs to the next field's offset; "ssid" is 36 bytes.
-            const size_t size = field.readSize == kSsidReadSize ? sizeof(profile.ssid) : sizeof(profile.wepPassphrase);
-            WriteText(key.get(), field.name, reinterpret_cast<const char*>(bytes + field.offset), size);
         }
     }
     return true;

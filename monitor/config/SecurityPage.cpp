@@ -119,7 +119,7 @@ void CSecurityPage::EnableSaveApply(bool keyValid) {
 void CSecurityPage::OnSecurityClicked() { SecuritySwitched(); }
 
 void CSecurityPage::OnTypeChanged() {
-    UpdateData(true);
+    if (!UpdateData(true)) return;
     ShowKeyDialog();
 }
 
@@ -158,14 +158,17 @@ void CSecurityPage::LoadFromProfile(const Profile& profile) {
     m_pCurrent->ShowWindow(SW_SHOW);
 }
 
-void CSecurityPage::StoreToProfile(Profile& profile) {
-    if (!m_hWnd) return;
-    UpdateData(true);
+bool CSecurityPage::StoreToProfile(Profile& profile) {
+    if (!m_hWnd) return true;
+    if (!UpdateData(true)) return false;
     if (!IsSecurityOn() || m_nTypeIndex < 0) {
         profile.authType = AUTH_NONE;
-        return;
+        return true;
     }
     profile.authType = static_cast<int32_t>(m_typeList.GetItemData(m_nTypeIndex));
     profile.wepLevel = 0;
-    if (m_pCurrent && m_pCurrent->GetSafeHwnd()) m_pCurrent->StoreToProfile(profile);
+    // A key the dialog refused refuses the whole page: saving without it
+    // would erase the stored key.
+    if (m_pCurrent && m_pCurrent->GetSafeHwnd()) return m_pCurrent->StoreToProfile(profile);
+    return true;
 }

@@ -21,7 +21,7 @@ public:
     CSecurityPage();
 
     void LoadFromProfile(const Profile& profile) override;
-    void StoreToProfile(Profile& profile) override;
+    bool StoreToProfile(Profile& profile) override;
 
     // Refills the authentication types for the common page's mode and
     // selects WEP.

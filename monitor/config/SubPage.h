@@ -39,7 +39,10 @@ public:
     // Shows the record's fields of this sub-page; only its own fields.
     virtual void LoadFromProfile(const Profile& profile) = 0;
     // Writes the shown settings into the record; only its own fields.
-    virtual void StoreToProfile(Profile& profile) = 0;
+    // false when the page refused a value it shows: the user has been told
+    // why and the field at fault has the focus, and the caller, which then
+    // holds a half-written record, must drop it and do nothing more.
+    virtual bool StoreToProfile(Profile& profile) = 0;
 
 protected:
     ISubPageHost* Host() const { return m_pHost; }

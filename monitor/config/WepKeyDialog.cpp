@@ -49,7 +49,7 @@ int CWepKeyDialog::SelectedKeyType() const {
     return static_cast<int>(m_keyTypeList.GetSelectedItemData(0) & (kAsciiBit | kLongKeyBit));
 }
 
-void CWepKeyDialog::DoDataExchange(fw::CDataExchange& dx) {
+void CWepKeyDialog::ExchangeChoices(fw::CDataExchange& dx) {
     fw::DDX_Control(dx, IDC_WEP_PERUSER, m_perUserEdit);
     for (int i = 0; i < kKeyCount; ++i) fw::DDX_Control(dx, kKeyIds[i], m_keyEdit[i]);
     fw::DDX_Control(dx, IDC_WEP_AUTH, m_authList);
@@ -59,8 +59,19 @@ void CWepKeyDialog::DoDataExchange(fw::CDataExchange& dx) {
     fw::DDX_CBIndex(dx, IDC_WEP_DEFKEY, m_nDefaultKey);
     fw::DDX_Check(dx, IDC_WEP_USE_PASSPHRASE, m_bUsePassphrase);
     fw::DDX_CBIndex(dx, IDC_WEP_KEYTYPE, m_nKeyType);
-    // Last: the only value that can be refused, so the others are taken anyway.
-    fw::DDX_Text(dx, IDC_WEP_PASSPHRASE, m_strPassphrase, kMaxPassphrase);
+}
+
+void CWepKeyDialog::DoDataExchange(fw::CDataExchange& dx) {
+    ExchangeChoices(dx);
+    // The passphrase is taken only while it is in use: a text left behind in
+    // the disabled edit is no part of the profile, and must not stop the
+    // keys from being saved by a refusal the user could not mend there.
+    if (!dx.Saving() || m_bUsePassphrase) fw::DDX_Text(dx, IDC_WEP_PASSPHRASE, m_strPassphrase, kMaxPassphrase);
+}
+
+void CWepKeyDialog::UpdateChoices(bool save) {
+    fw::CDataExchange dx(m_hWnd, save);
+    ExchangeChoices(dx);
 }
 
 BOOL CWepKeyDialog::OnInitDialog() {
@@ -118,7 +129,7 @@ void CWepKeyDialog::FixDefaultKeyForType(int code) {
 }
 
 void CWepKeyDialog::OnKeyTypeChanged() {
-    UpdateData(true);
+    UpdateChoices(true);
     const int code = SelectedKeyType();
     {
         // One check once the type's rules are in place, not one per emptied edit.
@@ -136,7 +147,7 @@ void CWepKeyDialog::OnKeyTypeChanged() {
 void CWepKeyDialog::OnUsePassphrase() { UsePassphraseStep(); }
 
 void CWepKeyDialog::UsePassphraseStep() {
-    UpdateData(true);
+    UpdateChoices(true);
     const int code = SelectedKeyType();
     const bool use = m_bUsePassphrase != 0;
     if (use) {
@@ -155,7 +166,7 @@ void CWepKeyDialog::UsePassphraseStep() {
     ::EnableWindow(GetDlgItem(IDC_WEP_PASSPHRASE), use);
     {
         QuietScope quiet(*this);
-        UpdateData(false);
+        UpdateChoices(false);
     }
     ValidateKeys();
     // Only a dialog the user sees takes the focus: a hidden main window must
@@ -181,7 +192,7 @@ bool CWepKeyDialog::ValidateKeys() {
 }
 
 void CWepKeyDialog::OnDefaultKeyChanged() {
-    UpdateData(true);
+    UpdateChoices(true);
     ValidateKeys();
 }
 
@@ -230,10 +241,10 @@ void CWepKeyDialog::LoadFromProfile(const Profile& profile) {
     UsePassphraseStep();
 }
 
-void CWepKeyDialog::StoreToProfile(Profile& profile) {
-    if (!m_hWnd) return;
+bool CWepKeyDialog::StoreToProfile(Profile& profile) {
+    if (!m_hWnd) return true;
     // A refused entry (the user has been told why) writes nothing.
-    if (!UpdateData(true)) return;
+    if (!UpdateData(true)) return false;
     profile.wepAuth = m_nAuth;
     const int code = SelectedKeyType();
     profile.wepLevel = (code & kLongKeyBit) ? 2 : 1;
@@ -241,7 +252,7 @@ void CWepKeyDialog::StoreToProfile(Profile& profile) {
     profile.wepKeyType = code;
     if (m_bUsePassphrase) {
         SetField(profile.wepPassphrase, m_strPassphrase);
-        return;
+        return true;
     }
     const int32_t keyBytes = profile.wepLevel == 2 ? 13 : 5;
     for (int i = 0; i < kKeyCount; ++i) {
@@ -250,4 +261,5 @@ void CWepKeyDialog::StoreToProfile(Profile& profile) {
         profile.wepKeyLength[i] = key.empty() ? 0 : keyBytes;
     }
     SetField(profile.wepKeyPerUser, m_perUserEdit.GetWindowText());
+    return true;
 }

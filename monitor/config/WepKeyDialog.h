@@ -18,7 +18,7 @@ class CWepKeyDialog : public CKeyDialog {
 public:
     CWepKeyDialog();
 
-    void StoreToProfile(Profile& profile) override;
+    bool StoreToProfile(Profile& profile) override;
     void LoadFromProfile(const Profile& profile) override;
     bool ValidateKeys() override;
 
@@ -39,6 +39,12 @@ protected:
 private:
     DECLARE_MESSAGE_TABLE()
 
+    // The lists and the check box: what the dialog's own handlers move
+    // between members and controls. Never the passphrase, so a change of
+    // key type or default key is never refused for a text it does not use,
+    // and the passphrase edit keeps whatever it holds.
+    void ExchangeChoices(fw::CDataExchange& dx);
+    void UpdateChoices(bool save);
     void FillDefaultKeyList();
     void FillKeyTypeList();
     void SetKeyText(const std::string& perUser, const std::string* keys);

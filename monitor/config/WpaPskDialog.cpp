@@ -31,11 +31,12 @@ void CWpaPskDialog::LoadFromProfile(const Profile& profile) {
     UpdateData(false);
 }
 
-void CWpaPskDialog::StoreToProfile(Profile& profile) {
-    if (!m_hWnd) return;
+bool CWpaPskDialog::StoreToProfile(Profile& profile) {
+    if (!m_hWnd) return true;
     // A refused entry (the user has been told why) writes nothing.
-    if (!UpdateData(true)) return;
+    if (!UpdateData(true)) return false;
     SetField(profile.wpaPskPassword, m_strPsk);
+    return true;
 }
 
 bool CWpaPskDialog::ValidateKeys() {

@@ -11,7 +11,7 @@ class CWpaPskDialog : public CKeyDialog {
 public:
     CWpaPskDialog();
 
-    void StoreToProfile(Profile& profile) override;
+    bool StoreToProfile(Profile& profile) override;
     void LoadFromProfile(const Profile& profile) override;
     bool ValidateKeys() override;
 

@@ -24,7 +24,9 @@ public:
     void EndDialog(INT_PTR result);
 
     // Moves data between members and controls: false = show, true = take.
-    // false when a value was refused (the user has been told why).
+    // false when a value was refused: the user has been told why, the field
+    // has the focus with its text selected, and the caller stops whatever
+    // asked for the values rather than go on with what the members held.
     bool UpdateData(bool save);
 
     // While one of these lives, the controls' change notifications (EN_CHANGE,

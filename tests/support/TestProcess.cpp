@@ -116,6 +116,35 @@ bool ReadDword(HKEY root, const std::string& path, const char* name, DWORD& valu
     return ::RegGetValueA(root, path.c_str(), name, RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS;
 }
 
+namespace {
+BOOL CALLBACK FirstLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR found) {
+    *reinterpret_cast<WORD*>(found) = language;
+    return FALSE;
+}
+}  // namespace
+
+bool ReplaceStringBlock(const std::string& file, const std::map<UINT, std::string>& strings) {
+    if (strings.empty()) return false;
+    const UINT block = strings.begin()->first / 16;
+    std::vector<WCHAR> data;
+    for (UINT i = 0; i < 16; ++i) {
+        const auto text = strings.find(block * 16 + i);
+        data.push_back(static_cast<WCHAR>(text == strings.end() ? 0 : text->second.size()));
+        if (text != strings.end()) data.insert(data.end(), text->second.begin(), text->second.end());
+    }
+    WORD language = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
+    if (HMODULE module = ::LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+        ::EnumResourceLanguagesA(module, RT_STRING, MAKEINTRESOURCEA(block + 1), &FirstLanguage,
+                                 reinterpret_cast<LONG_PTR>(&language));
+        ::FreeLibrary(module);
+    }
+    HANDLE update = ::BeginUpdateResourceA(file.c_str(), FALSE);
+    return update &&
+           ::UpdateResourceA(update, RT_STRING, MAKEINTRESOURCEA(block + 1), language, data.data(),
+                             static_cast<DWORD>(data.size() * sizeof(WCHAR))) &&
+           ::EndUpdateResourceA(update, FALSE);
+}
+
 TempDir::TempDir() {
     char base[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, base);

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 
 namespace testsupport {
@@ -59,6 +60,11 @@ void DeleteTree(HKEY root, const std::string& path);
 bool WriteString(HKEY root, const std::string& path, const char* name, const std::string& value);
 bool WriteDword(HKEY root, const std::string& path, const char* name, DWORD value);
 bool ReadDword(HKEY root, const std::string& path, const char* name, DWORD& value);
+
+// Replaces, in a program or module file, the block of 16 strings that holds
+// the strings given (ids of one block; its other strings become empty), in
+// the language the file's own block has, neutral when it has none.
+bool ReplaceStringBlock(const std::string& file, const std::map<UINT, std::string>& strings);
 
 // A scratch folder below %TEMP%, removed with its files on destruction.
 class TempDir {
