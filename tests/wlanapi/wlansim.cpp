@@ -188,33 +188,12 @@ bool ApplyInterfaceArgs(const Args& args, Interface& ifc, std::string& problem) 
         if (ifc.description.size() > kMaxDescription) return Problem(problem, "Description: at most 255 characters");
     }
     if (args.Has("Phys")) {
-        std::vector<DWORD> phys;
-        std::string text = args.Get("Phys");
-        size_t start = 0;
-        while (start <= text.size()) {
-            size_t end = std::min(text.find(',', start), text.size());
-            DWORD phy;
-            if (!ParsePhyType(text.substr(start, end - start), phy)) return Problem(problem, "Phys: unknown PHY type");
-            phys.push_back(phy);
-            start = end + 1;
-        }
-        if (phys.empty() || phys.size() > kMaxPhys) return Problem(problem, "Phys: 1 to 64 PHY types");
-        ifc.phys = phys;
-        ifc.softwareRadio.resize(phys.size(), dot11_radio_state_on);
-        ifc.hardwareRadio.resize(phys.size(), dot11_radio_state_on);
+        if (!ParsePhyList(args.Get("Phys"), ifc.phys)) return Problem(problem, "Phys: 1 to 64 PHY types, a,b,g...");
+        ifc.softwareRadio.resize(ifc.phys.size(), dot11_radio_state_on);
+        ifc.hardwareRadio.resize(ifc.phys.size(), dot11_radio_state_on);
     }
-    if (args.Has("Countries")) {
-        ifc.countries.clear();
-        std::string text = args.Get("Countries");
-        size_t start = 0;
-        while (start < text.size()) {
-            size_t end = std::min(text.find(',', start), text.size());
-            std::string c = text.substr(start, end - start);
-            if (c.size() != 2 && c.size() != 3) return Problem(problem, "Countries: two or three letters each");
-            ifc.countries.push_back(c.size() == 2 ? c + " " : c);
-            start = end + 1;
-        }
-    }
+    if (args.Has("Countries") && !ParseCountries(args.Get("Countries"), ifc.countries))
+        return Problem(problem, "Countries: two or three letters each");
     if (args.Has("InfraPairs") && !ParsePairs(args.Get("InfraPairs"), ifc.infraPairs))
         return Problem(problem, "InfraPairs: auth/cipher,...");
     if (args.Has("AdhocPairs") && !ParsePairs(args.Get("AdhocPairs"), ifc.adhocPairs))
@@ -596,25 +575,17 @@ std::string Or(const std::string& text, const char* none = "-") { return text.em
 void ShowInterface(HKEY root, const Interface& ifc) {
     const char* n = ifc.subkey.c_str();
     auto line = [&](const char* field, const std::string& value) { printf("interface %s %s %s\n", n, field, value.c_str()); };
-    std::string phys, countries;
-    for (DWORD p : ifc.phys) phys += (phys.empty() ? "" : ",") + PhyTypeName(p);
-    for (const std::string& c : ifc.countries) countries += (countries.empty() ? "" : ",") + c.substr(0, c.find(' '));
-    auto radio = [](const std::vector<DWORD>& states) {
-        std::string text;
-        for (DWORD s : states) text += std::string(text.empty() ? "" : ",") + (s == dot11_radio_state_on ? "on" : "off");
-        return text;
-    };
     line("guid", FormatGuid(ifc.guid));
     line("description", ifc.description);
     line("present", ifc.present ? "1" : "0");
     line("state", InterfaceStateName(ifc.State()));
-    line("phys", phys);
-    line("software", radio(ifc.softwareRadio));
-    line("hardware", radio(ifc.hardwareRadio));
+    line("phys", PhyListText(ifc.phys));
+    line("software", RadioListText(ifc.softwareRadio));
+    line("hardware", RadioListText(ifc.hardwareRadio));
     line("radio", ifc.RadioOn() ? "on" : "off");
     line("infrapairs", FormatPairs(ifc.infraPairs));
     line("adhocpairs", FormatPairs(ifc.adhocPairs));
-    line("countries", Or(countries));
+    line("countries", Or(CountriesText(ifc.countries)));
     line("bsstypefilter", BssTypeName(ifc.bssTypeFilter));
     line("scanresult", ifc.scanResult == 0 ? "complete" : ifc.scanResult == kScanSilent ? "silent" : "fail " + Hex32(ifc.scanResult));
     line("connectresult", Hex32(ifc.connectResult));

@@ -116,35 +116,30 @@ std::vector<DWORD> ReadRadioList(HKEY key, const char* name, size_t phys) {
     return states;
 }
 
-std::string RadioListText(const std::vector<DWORD>& states) {
-    std::string text;
-    for (DWORD s : states) text += std::string(text.empty() ? "" : ",") + (s == dot11_radio_state_off ? "off" : "on");
-    return text;
+// Open and shared-key WEP: what every adapter offers, in both modes.
+std::vector<AuthCipher> WepPairs() {
+    return {{DOT11_AUTH_ALGO_80211_OPEN, DOT11_CIPHER_ALGO_NONE},
+            {DOT11_AUTH_ALGO_80211_OPEN, DOT11_CIPHER_ALGO_WEP40},
+            {DOT11_AUTH_ALGO_80211_OPEN, DOT11_CIPHER_ALGO_WEP104},
+            {DOT11_AUTH_ALGO_80211_OPEN, DOT11_CIPHER_ALGO_WEP},
+            {DOT11_AUTH_ALGO_80211_SHARED_KEY, DOT11_CIPHER_ALGO_WEP40},
+            {DOT11_AUTH_ALGO_80211_SHARED_KEY, DOT11_CIPHER_ALGO_WEP104},
+            {DOT11_AUTH_ALGO_80211_SHARED_KEY, DOT11_CIPHER_ALGO_WEP}};
 }
 
 std::vector<AuthCipher> DefaultInfraPairs() {
-    return {{DOT11_AUTH_ALGO_80211_OPEN, DOT11_CIPHER_ALGO_NONE},
-            {DOT11_AUTH_ALGO_80211_OPEN, DOT11_CIPHER_ALGO_WEP40},
-            {DOT11_AUTH_ALGO_80211_OPEN, DOT11_CIPHER_ALGO_WEP104},
-            {DOT11_AUTH_ALGO_80211_OPEN, DOT11_CIPHER_ALGO_WEP},
-            {DOT11_AUTH_ALGO_80211_SHARED_KEY, DOT11_CIPHER_ALGO_WEP40},
-            {DOT11_AUTH_ALGO_80211_SHARED_KEY, DOT11_CIPHER_ALGO_WEP104},
-            {DOT11_AUTH_ALGO_80211_SHARED_KEY, DOT11_CIPHER_ALGO_WEP},
-            {DOT11_AUTH_ALGO_WPA_PSK, DOT11_CIPHER_ALGO_TKIP},
-            {DOT11_AUTH_ALGO_WPA_PSK, DOT11_CIPHER_ALGO_CCMP},
-            {DOT11_AUTH_ALGO_RSNA_PSK, DOT11_CIPHER_ALGO_TKIP},
-            {DOT11_AUTH_ALGO_RSNA_PSK, DOT11_CIPHER_ALGO_CCMP}};
+    std::vector<AuthCipher> pairs = WepPairs();
+    pairs.insert(pairs.end(), {{DOT11_AUTH_ALGO_WPA_PSK, DOT11_CIPHER_ALGO_TKIP},
+                               {DOT11_AUTH_ALGO_WPA_PSK, DOT11_CIPHER_ALGO_CCMP},
+                               {DOT11_AUTH_ALGO_RSNA_PSK, DOT11_CIPHER_ALGO_TKIP},
+                               {DOT11_AUTH_ALGO_RSNA_PSK, DOT11_CIPHER_ALGO_CCMP}});
+    return pairs;
 }
 
 std::vector<AuthCipher> DefaultAdhocPairs() {
-    return {{DOT11_AUTH_ALGO_80211_OPEN, DOT11_CIPHER_ALGO_NONE},
-            {DOT11_AUTH_ALGO_80211_OPEN, DOT11_CIPHER_ALGO_WEP40},
-            {DOT11_AUTH_ALGO_80211_OPEN, DOT11_CIPHER_ALGO_WEP104},
-            {DOT11_AUTH_ALGO_80211_OPEN, DOT11_CIPHER_ALGO_WEP},
-            {DOT11_AUTH_ALGO_80211_SHARED_KEY, DOT11_CIPHER_ALGO_WEP40},
-            {DOT11_AUTH_ALGO_80211_SHARED_KEY, DOT11_CIPHER_ALGO_WEP104},
-            {DOT11_AUTH_ALGO_80211_SHARED_KEY, DOT11_CIPHER_ALGO_WEP},
-            {DOT11_AUTH_ALGO_RSNA_PSK, DOT11_CIPHER_ALGO_CCMP}};
+    std::vector<AuthCipher> pairs = WepPairs();
+    pairs.push_back({DOT11_AUTH_ALGO_RSNA_PSK, DOT11_CIPHER_ALGO_CCMP});
+    return pairs;
 }
 
 std::vector<AuthCipher> ReadPairs(HKEY key, const char* name, std::vector<AuthCipher> fallback) {
@@ -261,24 +256,12 @@ static Interface ReadInterface(HKEY key, const std::string& subkey, bool withBss
     if (sim::ReadText(key, iv::Guid, text, 38) && ParseGuid(text, guid)) ifc.guid = guid;
     if (sim::ReadText(key, iv::Description, text, kMaxDescription)) ifc.description = text;
     ifc.present = U32Or(key, iv::Present, 1) != 0;
-    if (sim::ReadText(key, iv::Phys, text, kMaxListText)) {
-        std::vector<DWORD> phys;
-        bool ok = true;
-        for (const std::string& part : SplitList(text, ',')) {
-            DWORD phy;
-            if (!ParsePhyType(part, phy)) ok = false;
-            phys.push_back(phy);
-        }
-        if (ok && !phys.empty() && phys.size() <= kMaxPhys) ifc.phys = phys;
-    }
+    if (sim::ReadText(key, iv::Phys, text, kMaxListText)) ParsePhyList(text, ifc.phys);
     ifc.softwareRadio = ReadRadioList(key, iv::SoftwareRadio, ifc.phys.size());
     ifc.hardwareRadio = ReadRadioList(key, iv::HardwareRadio, ifc.phys.size());
     ifc.infraPairs = ReadPairs(key, iv::InfraPairs, ifc.infraPairs);
     ifc.adhocPairs = ReadPairs(key, iv::AdhocPairs, ifc.adhocPairs);
-    if (sim::ReadText(key, iv::Countries, text, kMaxListText)) {
-        for (const std::string& c : SplitList(text, ','))
-            if (c.size() == 2 || c.size() == 3) ifc.countries.push_back(c.size() == 2 ? c + " " : c);
-    }
+    if (sim::ReadText(key, iv::Countries, text, kMaxListText)) ParseCountries(text, ifc.countries);
     DWORD filter = U32Or(key, iv::BssTypeFilter, 3);
     ifc.bssTypeFilter = filter >= 1 && filter <= 3 ? filter : 3;
     ifc.scanResult = U32Or(key, iv::ScanResult, 0);
@@ -327,15 +310,13 @@ RegKey CreateInterfaceKey(HKEY root, const std::string& subkey) {
 }
 
 bool WriteInterfaceConfig(HKEY key, const Interface& ifc) {
-    std::string phys, countries;
-    for (DWORD p : ifc.phys) phys += (phys.empty() ? "" : ",") + PhyTypeName(p);
-    for (const std::string& c : ifc.countries) countries += (countries.empty() ? "" : ",") + c;
     return sim::WriteText(key, iv::Guid, FormatGuid(ifc.guid)) &&
            sim::WriteText(key, iv::Description, ifc.description) &&
-           sim::WriteDword(key, iv::Present, ifc.present ? 1 : 0) && sim::WriteText(key, iv::Phys, phys) &&
+           sim::WriteDword(key, iv::Present, ifc.present ? 1 : 0) &&
+           sim::WriteText(key, iv::Phys, PhyListText(ifc.phys)) &&
            WriteRadio(key, ifc) && sim::WriteText(key, iv::InfraPairs, FormatPairs(ifc.infraPairs)) &&
            sim::WriteText(key, iv::AdhocPairs, FormatPairs(ifc.adhocPairs)) &&
-           sim::WriteText(key, iv::Countries, countries) &&
+           sim::WriteText(key, iv::Countries, CountriesText(ifc.countries)) &&
            sim::WriteDword(key, iv::BssTypeFilter, ifc.bssTypeFilter) &&
            sim::WriteDword(key, iv::ScanResult, ifc.scanResult) &&
            sim::WriteDword(key, iv::ConnectResult, ifc.connectResult);
@@ -536,6 +517,47 @@ bool ParsePhyType(const std::string& text, DWORD& phy) { return LookUp(kPhyNames
 std::string PhyTypeName(DWORD phy) {
     const char* name = NameOf(kPhyNames, phy);
     return name ? name : std::to_string(phy);
+}
+
+bool ParsePhyList(const std::string& text, std::vector<DWORD>& phys) {
+    std::vector<DWORD> parsed;
+    for (const std::string& part : SplitList(text, ',')) {
+        DWORD phy;
+        if (!ParsePhyType(part, phy)) return false;
+        parsed.push_back(phy);
+    }
+    if (parsed.empty() || parsed.size() > kMaxPhys) return false;
+    phys = parsed;
+    return true;
+}
+
+std::string PhyListText(const std::vector<DWORD>& phys) {
+    std::string text;
+    for (DWORD p : phys) text += (text.empty() ? "" : ",") + PhyTypeName(p);
+    return text;
+}
+
+std::string RadioListText(const std::vector<DWORD>& states) {
+    std::string text;
+    for (DWORD s : states) text += std::string(text.empty() ? "" : ",") + (s == dot11_radio_state_off ? "off" : "on");
+    return text;
+}
+
+bool ParseCountries(const std::string& text, std::vector<std::string>& countries) {
+    std::vector<std::string> parsed;
+    for (const std::string& c : SplitList(text, ',')) {
+        if (c.size() != 2 && c.size() != 3) return false;
+        parsed.push_back(c.size() == 2 ? c + " " : c);
+    }
+    if (parsed.size() > kMaxItems) return false;
+    countries = parsed;
+    return true;
+}
+
+std::string CountriesText(const std::vector<std::string>& countries) {
+    std::string text;
+    for (const std::string& c : countries) text += (text.empty() ? "" : ",") + c.substr(0, c.find(' '));
+    return text;
 }
 
 bool ParseSecurity(const std::string& text, Security& security) {

@@ -192,6 +192,14 @@ std::string Narrow(const std::wstring& text);
 // "fhss", "irbaseband" or a number.
 bool ParsePhyType(const std::string& text, DWORD& phy);
 std::string PhyTypeName(DWORD phy);
+// "a,b,g" (1 to 64 PHYs) and back.
+bool ParsePhyList(const std::string& text, std::vector<DWORD>& phys);
+std::string PhyListText(const std::vector<DWORD>& phys);
+std::string RadioListText(const std::vector<DWORD>& states);  // "on,off,on"
+// "US,DE,JPI": two letters (the environment ' ' added) or three; and back
+// (without the ' ').
+bool ParseCountries(const std::string& text, std::vector<std::string>& countries);
+std::string CountriesText(const std::vector<std::string>& countries);
 bool ParseSecurity(const std::string& text, Security& security);
 const char* SecurityName(Security security);
 // "open/none,shared/wep,rsnapsk/ccmp" (names or numbers).

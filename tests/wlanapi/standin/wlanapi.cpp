@@ -336,7 +336,10 @@ void CompleteConnect(const ConnectRequest& r) {
             ifc = i;
             found = true;
         }
-    if (!found) return;  // gone meanwhile: its removal has been told
+    if (!found) {  // gone meanwhile: its removal has been told, nothing more
+        sim::WriteDword(root.get(), "LastConnectReason", reason::NetworkNotAvailable);
+        return;
+    }
     RegKey ifKey = CreateInterfaceKey(root.get(), ifc.subkey);
     Connection conn;
     const DWORD code = Evaluate(ifKey.get(), ifc, r, conn);
@@ -438,7 +441,6 @@ DWORD WINAPI Worker(void*) {
                                     changed, TRUE);
     };
     arm();
-    Watch(false);
     for (;;) {
         DWORD timeout = kPollMs;
         {
@@ -482,6 +484,7 @@ void StartWorker() {  // with g_lifeMutex held
         g_seen.clear();
         g_wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     }
+    Watch(false);  // what the clients know already; only later changes are told
     g_thread = CreateThread(nullptr, 0, Worker, nullptr, 0, &g_threadId);
 }
 
@@ -534,12 +537,16 @@ struct Call {
     RegKey root = OpenRoot();
     std::shared_ptr<Client> client;
     DWORD result = ERROR_SUCCESS;
+    bool wellFormed = false;  // handle and parameters passed; `result` may still be injected
 
     Call(HANDLE h, bool paramsOk, const char* function, const char* opcode = nullptr) {
         if (!h) result = ERROR_INVALID_PARAMETER;
         else if (!(client = FindClient(h))) result = ERROR_INVALID_HANDLE;
         else if (!paramsOk) result = ERROR_INVALID_PARAMETER;
-        else result = InjectedError(root.get(), function, opcode);
+        else {
+            wellFormed = true;
+            result = InjectedError(root.get(), function, opcode);
+        }
     }
     bool Failed() const { return result != ERROR_SUCCESS; }
     bool V1() const { return client && client->version < 2; }
@@ -1047,7 +1054,7 @@ STANDIN_EXPORT DWORD WINAPI WlanSetProfile(HANDLE hClientHandle, const GUID* pIn
     const bool flagsOk = (dwFlags == 0 || dwFlags == 1 || dwFlags == WLAN_PROFILE_USER) && !(dwFlags == 1 && !bOverwrite);
     Call call(hClientHandle, pInterfaceGuid && strProfileXml && !pReserved && pdwReasonCode && flagsOk,
               "WlanSetProfile");
-    if (call.result == ERROR_INVALID_PARAMETER || call.result == ERROR_INVALID_HANDLE) return call.result;
+    if (!call.wellFormed) return call.result;
     // What the caller sent is recorded whatever becomes of it.
     RegKey root = CreateRoot();
     WriteTextW(root.get(), "LastProfileXml", strProfileXml);
@@ -1105,7 +1112,7 @@ STANDIN_EXPORT DWORD WINAPI WlanConnect(HANDLE hClientHandle, const GUID* pInter
              !(cp->pDot11Ssid && cp->pDot11Ssid->uSSIDLength > DOT11_SSID_MAX_LENGTH);
     }
     Call call(hClientHandle, ok, "WlanConnect");
-    if (call.result == ERROR_INVALID_PARAMETER || call.result == ERROR_INVALID_HANDLE) return call.result;
+    if (!call.wellFormed) return call.result;
     if (call.V1() && (cp->wlanConnectionMode != wlan_connection_mode_profile || cp->dwFlags || cp->pDesiredBssidList))
         return ERROR_INVALID_PARAMETER;
     ConnectRequest r;
