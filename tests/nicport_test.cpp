@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "SimState.h"
 #include "WLANDevice.h"
 #include "support/TestProcess.h"
 
@@ -541,6 +542,31 @@ TEST_F(Nicport, NicsimChangesAndShowsTheState) {
 
     ASSERT_EQ(0, RunNicsim("reset"));
     EXPECT_FALSE(KeyExists());
+}
+
+// A reader may hold a key that another process deletes (nicsim network clear,
+// a reset): listing it must end, with nothing in it.
+TEST(SimState, AKeyDeletedUnderAnOpenHandleListsNothingAndReturns) {
+    const std::string path = std::string(kKey) + "\\Networks";
+    { Key created((path + "\\0").c_str()); }
+    Key open(path.c_str(), false);
+    ASSERT_TRUE(open.h);
+    ASSERT_EQ(ERROR_SUCCESS, SHDeleteKeyA(HKEY_CURRENT_USER, path.c_str()));
+    struct Listing {
+        HKEY key;
+        std::vector<std::string> names{"not listed"};
+        static DWORD WINAPI Run(void* self) {
+            auto* l = static_cast<Listing*>(self);
+            l->names = sim::NetworkSubkeyNames(l->key);
+            return 0;
+        }
+    } listing{open.h};
+    HANDLE thread = CreateThread(nullptr, 0, &Listing::Run, &listing, 0, nullptr);
+    ASSERT_TRUE(thread);
+    ASSERT_EQ(DWORD(WAIT_OBJECT_0), WaitForSingleObject(thread, 10000)) << "the listing does not end";
+    CloseHandle(thread);
+    EXPECT_TRUE(listing.names.empty());
+    SHDeleteKeyA(HKEY_CURRENT_USER, kKey);
 }
 
 }  // namespace

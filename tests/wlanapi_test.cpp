@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -51,6 +52,7 @@ struct Api {
     STANDIN_FUNCTION(WlanSetInterface);
     STANDIN_FUNCTION(WlanScan);
     STANDIN_FUNCTION(WlanGetNetworkBssList);
+    STANDIN_FUNCTION(WlanGetAvailableNetworkList);
     STANDIN_FUNCTION(WlanSetProfile);
     STANDIN_FUNCTION(WlanConnect);
     STANDIN_FUNCTION(WlanFreeMemory);
@@ -104,13 +106,27 @@ public:
         };
         return m_changed.wait_for(lock, std::chrono::seconds(10), count);
     }
-    size_t Count(DWORD source) {
+    size_t Count(DWORD source, DWORD code = ~0u) {
         std::lock_guard<std::mutex> lock(m_mutex);
         size_t n = 0;
-        for (const Note& note : m_notes) n += note.source == source;
+        for (const Note& note : m_notes) n += note.source == source && (code == ~0u || note.code == code);
         return n;
     }
+    // Every notification so far, for failure messages.
+    std::string Describe() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        std::string text;
+        for (const Note& n : m_notes)
+            text += "source " + std::to_string(n.source) + " code " + std::to_string(n.code) + " " +
+                    standin::FormatGuid(n.iface) + "\n";
+        return text;
+    }
     void HoldFirst() { m_hold = true; }
+    // Runs `action` inside the callback of the next notification.
+    void OnNote(std::function<void()> action) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_action = std::move(action);
+    }
     void Release() {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_hold = false;
@@ -128,6 +144,12 @@ private:
         n.duringCall = inCall;
         const BYTE* bytes = static_cast<const BYTE*>(d.pData);
         if (bytes) n.data.assign(bytes, bytes + d.dwDataSize);
+        std::function<void()> action;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            action.swap(m_action);
+        }
+        if (action) action();
         std::unique_lock<std::mutex> lock(m_mutex);
         m_notes.push_back(n);
         m_changed.notify_all();
@@ -138,6 +160,7 @@ private:
     std::condition_variable m_changed;
     std::vector<Note> m_notes;
     bool m_hold = false;
+    std::function<void()> m_action;
 };
 
 template <typename T>
@@ -193,8 +216,9 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(Wlan().module) << "bin/wlantest/wlanapi.dll did not load";
         ASSERT_TRUE(Wlan().LiveAllocations && Wlan().WlanConnect);
-        ASSERT_EQ(0, Sim("reset"));
-        ASSERT_EQ(0, Sim("set NotifyDelayMs=100"));
+        std::string out;
+        ASSERT_EQ(0, Sim("reset", &out)) << out;
+        ASSERT_EQ(0, Sim("set NotifyDelayMs=100", &out)) << out;
     }
     void TearDown() override {
         for (HANDLE h : m_handles) Wlan().WlanCloseHandle(h, nullptr);
@@ -406,9 +430,26 @@ TEST_F(Standin, ConnectsOnlyWhenProfileNetworkAndKeyFit) {
     EXPECT_TRUE(r.WaitFor(kAcm, wlan_notification_acm_disconnected));
     EXPECT_EQ(DWORD(ERROR_INVALID_STATE), Query(h, wlan_intf_opcode_current_connection));
 
+    // WEP keys match as hex digits, whichever form each side is written in.
+    ASSERT_EQ(0, Sim("bss add Ssid=Attic Channel=3 Security=wep Key=4142434445"));
+    const std::wstring wep = L"<authEncryption><authentication>shared</authentication><encryption>WEP"
+                             L"</encryption></authEncryption><sharedKey><keyType>networkKey</keyType>"
+                             L"<protected>false</protected><keyMaterial>";
+    const std::pair<const wchar_t*, DWORD> keys[] = {
+        {L"ABCDE", reason::Success}, {L"41424344ff", reason::KeyMismatch}, {L"4142434445", reason::Success}};
+    size_t completed = 2;
+    for (const auto& key : keys) {
+        ASSERT_EQ(DWORD(ERROR_SUCCESS),
+                  SetProfile(h, Profile(Ess(L"Attic"), wep + key.first + L"</keyMaterial></sharedKey>"), &why));
+        ASSERT_EQ(DWORD(ERROR_SUCCESS), Connect(h, L"Attic"));
+        ASSERT_TRUE(r.WaitFor(kAcm, wlan_notification_acm_connection_complete, &done, ++completed));
+        EXPECT_EQ(key.second, As<WLAN_CONNECTION_NOTIFICATION_DATA>(done).wlanReasonCode)
+            << standin::Narrow(key.first);
+    }
+
     // A profile name the interface does not know.
     ASSERT_EQ(DWORD(ERROR_SUCCESS), Connect(h, L"Elsewhere"));
-    ASSERT_TRUE(r.WaitFor(kAcm, wlan_notification_acm_connection_complete, &done, 3));
+    ASSERT_TRUE(r.WaitFor(kAcm, wlan_notification_acm_connection_complete, &done, ++completed));
     EXPECT_EQ(reason::ProfileMissing, As<WLAN_CONNECTION_NOTIFICATION_DATA>(done).wlanReasonCode);
 }
 
@@ -494,12 +535,65 @@ TEST_F(Standin, UnregisteringWaitsForARunningCallbackAndEndsDelivery) {
     ASSERT_EQ(DWORD(ERROR_SUCCESS), Wlan().WlanScan(first, &m_guid, nullptr, nullptr, nullptr));
     ASSERT_TRUE(witness.WaitFor(kAcm, wlan_notification_acm_scan_complete, nullptr, 2));
     EXPECT_EQ(1u, held.Count(kAcm));
+
+    // Unregistering from inside its own callback never returns with the
+    // service; the stand-in returns and counts it, so that a test sees it.
+    witness.OnNote([&] {
+        Wlan().WlanRegisterNotification(second, WLAN_NOTIFICATION_SOURCE_NONE, FALSE, nullptr, nullptr, nullptr,
+                                        nullptr);
+    });
+    ASSERT_EQ(DWORD(ERROR_SUCCESS), Wlan().WlanScan(second, &m_guid, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(witness.WaitFor(kAcm, wlan_notification_acm_scan_complete, nullptr, 3));
+    std::string shown;
+    ASSERT_TRUE(testsupport::WaitFor(
+        [&] { return Sim("show", &shown) == 0 && shown.find("callbackmisuse 1") != std::string::npos; }, 10000))
+        << shown;
+}
+
+TEST_F(Standin, PlaysWindowsXpWhereTheSurveyComesFromTheAvailableNetworks) {
+    ASSERT_EQ(0, Sim("bss add Ssid=Cafe Channel=1 Rssi=-80"));
+    ASSERT_EQ(0, Sim("bss add Ssid=Cafe Channel=11 Rssi=-55 Phy=b"));
+    ASSERT_EQ(0, Sim("bss add Ssid=Home Channel=6 Security=wpa"));
+    ASSERT_EQ(0, Sim("set ApiVersion=1"));
+    DWORD negotiated = 0;
+    HANDLE h = nullptr;
+    ASSERT_EQ(DWORD(ERROR_SUCCESS), Wlan().WlanOpenHandle(2, nullptr, &negotiated, &h));
+    m_handles.push_back(h);
+    EXPECT_EQ(1u, negotiated);
+    Buffer<WLAN_BSS_LIST> bss;
+    EXPECT_EQ(DWORD(ERROR_NOT_SUPPORTED),
+              Wlan().WlanGetNetworkBssList(h, &m_guid, nullptr, dot11_BSS_type_any, FALSE, nullptr, bss.out()));
+    EXPECT_EQ(DWORD(ERROR_NOT_SUPPORTED), Query(h, wlan_intf_opcode_radio_state));
+    DWORD why = 0;
+    ASSERT_EQ(DWORD(ERROR_SUCCESS),
+              SetProfile(h, Profile(Ess(L"Cafe"), L"<authEncryption><authentication>open</authentication>"
+                                                  L"<encryption>none</encryption></authEncryption>"),
+                         &why));
+
+    Buffer<WLAN_AVAILABLE_NETWORK_LIST> networks;
+    ASSERT_EQ(DWORD(ERROR_SUCCESS), Wlan().WlanGetAvailableNetworkList(h, &m_guid, 0, nullptr, networks.out()));
+    ASSERT_EQ(2u, networks->dwNumberOfItems);
+    const WLAN_AVAILABLE_NETWORK& cafe = networks->Network[0];
+    EXPECT_EQ("Cafe", Ssid(cafe.dot11Ssid));
+    EXPECT_EQ(2u, cafe.uNumberOfBssids);
+    EXPECT_EQ(90u, cafe.wlanSignalQuality);  // the stronger of the two
+    EXPECT_EQ(2u, cafe.uNumberOfPhyTypes);
+    EXPECT_FALSE(cafe.bSecurityEnabled);
+    EXPECT_STREQ(L"Cafe", cafe.strProfileName);
+    EXPECT_EQ(2u, cafe.dwFlags & 2);  // has a profile
+    const WLAN_AVAILABLE_NETWORK& home = networks->Network[1];
+    EXPECT_TRUE(home.bSecurityEnabled);
+    EXPECT_EQ(DOT11_AUTH_ALGO_WPA_PSK, home.dot11DefaultAuthAlgorithm);
+    EXPECT_EQ(0u, home.dwFlags);
 }
 
 TEST_F(Standin, InterfacesComeAndGoAndErrorsCanBeInjected) {
     HANDLE h = Open();
     Recorder r;
     Listen(h, r, kAcm);
+    // wlansim creates the Interfaces key a moment before interface 0 in it;
+    // read in that moment, the interface must not seem to go and come back.
+    ASSERT_TRUE(testsupport::WriteString(HKEY_CURRENT_USER, "Software\\WlanSim\\Interfaces", "Moment", "empty"));
     ASSERT_EQ(0, Sim("interface remove"));
     Note removal;
     ASSERT_TRUE(r.WaitFor(kAcm, kRemoval, &removal));
@@ -511,7 +605,17 @@ TEST_F(Standin, InterfacesComeAndGoAndErrorsCanBeInjected) {
     EXPECT_EQ(0u, none->dwNumberOfItems);
     ASSERT_EQ(0, Sim("interface restore"));
     ASSERT_TRUE(r.WaitFor(kAcm, kArrival));
+    EXPECT_EQ(1u, r.Count(kAcm, kRemoval)) << r.Describe();
     EXPECT_EQ(DWORD(ERROR_SUCCESS), Query(h, wlan_intf_opcode_interface_state));
+    ASSERT_EQ(0, Sim("interface add \"Description=USB stick\""));
+    Note second;
+    ASSERT_TRUE(r.WaitFor(kAcm, kArrival, &second, 2));
+    Buffer<WLAN_INTERFACE_INFO_LIST> two;
+    ASSERT_EQ(DWORD(ERROR_SUCCESS), Wlan().WlanEnumInterfaces(h, nullptr, two.out()));
+    ASSERT_EQ(2u, two->dwNumberOfItems);
+    EXPECT_EQ(standin::FormatGuid(two->InterfaceInfo[1].InterfaceGuid), standin::FormatGuid(second.iface))
+        << r.Describe();
+    EXPECT_STREQ(L"USB stick", two->InterfaceInfo[1].strInterfaceDescription);
 
     ASSERT_EQ(0, Sim("error set WlanScan=access_denied WlanQueryInterface.current_connection=5 "
                      "WlanGetNetworkBssList=power_state_invalid"));
@@ -530,6 +634,37 @@ TEST_F(Standin, InterfacesComeAndGoAndErrorsCanBeInjected) {
               Wlan().WlanScan(reinterpret_cast<HANDLE>(0x1234), &m_guid, nullptr, nullptr, nullptr));
     EXPECT_EQ(DWORD(ERROR_INVALID_PARAMETER), Wlan().WlanScan(nullptr, &m_guid, nullptr, nullptr, nullptr));
     EXPECT_EQ(DWORD(ERROR_INVALID_PARAMETER), Wlan().WlanScan(h, nullptr, nullptr, nullptr, nullptr));
+}
+
+TEST_F(Standin, WlansimResetsWhileAProgramUsesTheStandIn) {
+    // A program's calls keep writing its buffer counts under the key.
+    HANDLE h = Open();
+    volatile bool stop = false;
+    struct Busy {
+        HANDLE client;
+        volatile bool* stop;
+        static DWORD WINAPI Run(void* self) {
+            auto* b = static_cast<Busy*>(self);
+            while (!*b->stop) {
+                Buffer<WLAN_INTERFACE_INFO_LIST> list;
+                Wlan().WlanEnumInterfaces(b->client, nullptr, list.out());
+            }
+            return 0;
+        }
+    } busy{h, &stop};
+    HANDLE thread = CreateThread(nullptr, 0, &Busy::Run, &busy, 0, nullptr);
+    ASSERT_TRUE(thread);
+    for (int i = 0; i < 4; ++i) {
+        std::string out;
+        EXPECT_EQ(0, Sim("bss add Ssid=Passing", &out)) << out;
+        EXPECT_EQ(0, Sim("reset", &out)) << out;
+    }
+    stop = true;
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
+    std::string shown;
+    ASSERT_EQ(0, Sim("show", &shown));
+    EXPECT_EQ(std::string::npos, shown.find("Passing")) << shown;
 }
 
 TEST_F(Standin, WlansimRefusesBadInputAndChangesNothing) {

@@ -1,6 +1,7 @@
 #include "support/TestProcess.h"
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace testsupport {
@@ -68,6 +69,7 @@ int RunCaptured(const std::string& commandLine, std::string* output, DWORD ms) {
     line.push_back('\0');
     const BOOL started =
         ::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info);
+    const DWORD startError = ::GetLastError();
     ::CloseHandle(writeEnd);  // the child holds the only write end now: reading ends with it
     std::string collected;
     if (started) {
@@ -76,6 +78,7 @@ int RunCaptured(const std::string& commandLine, std::string* output, DWORD ms) {
         while (::ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got) collected.append(buffer, got);
     }
     ::CloseHandle(readEnd);
+    if (!started) collected = "cannot start " + commandLine + ": error " + std::to_string(startError);
     if (output) *output = collected;
     if (!started) return -1;
     DWORD code = static_cast<DWORD>(-1);

@@ -26,7 +26,7 @@ constexpr int kExitUsage = 2;
 
 const char kUsage[] =
     "usage: wlansim <command> [Name=value ...]   (If=N or If={GUID} picks the interface; default 0)\n"
-    "  reset                          delete the state: one interface, radio on, nothing in range\n"
+    "  reset                          clear the state: one interface, radio on, nothing in range\n"
     "  show                           print the whole state, one fact per line\n"
     "  lastprofile                    print the last profile XML given to WlanSetProfile, as it came\n"
     "  which                          print the wlanapi.dll a program in this folder loads\n"
@@ -217,7 +217,7 @@ bool ApplyInterfaceArgs(const Args& args, Interface& ifc, std::string& problem) 
 
 int CmdReset(const std::vector<std::string>& args) {
     if (!args.empty()) return Usage("reset takes no arguments");
-    return DeleteRoot() ? kExitOk : Failed("cannot delete the state key");
+    return ClearRoot() ? kExitOk : Failed("cannot clear the state key");
 }
 
 int CmdSet(const std::vector<std::string>& rest) {

@@ -220,7 +220,32 @@ DWORD Interface::PhyIndexOf(DWORD phyType) const {
 
 RegKey OpenRoot(REGSAM access) { return sim::OpenKey(HKEY_CURRENT_USER, kKeyPath, access); }
 RegKey CreateRoot() { return sim::CreateKey(HKEY_CURRENT_USER, kKeyPath); }
-bool DeleteRoot() { return sim::DeleteKeyTree(HKEY_CURRENT_USER, kKeyPath); }
+bool ClearRoot() {
+    RegKey root = OpenRoot(KEY_READ | KEY_WRITE);
+    if (!root) return true;
+    // A program using the stand-in writes its buffer counts at any moment, so
+    // a subkey may come back between listing and deleting: try again then.
+    // The key itself stays; empty, it reads as the default state.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        bool clean = true;
+        for (const std::string& name : sim::NetworkSubkeyNames(root.get()))
+            clean = sim::DeleteKeyTree(root.get(), name.c_str()) && clean;
+        std::vector<std::string> values;
+        char name[256];
+        for (DWORD i = 0;; ++i) {
+            DWORD len = sizeof(name);
+            if (RegEnumValueA(root.get(), i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+            values.emplace_back(name, len);
+        }
+        for (const std::string& v : values) {
+            LONG r = RegDeleteValueA(root.get(), v.c_str());
+            clean = clean && (r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND);
+        }
+        if (clean) return true;
+        Sleep(20);
+    }
+    return false;
+}
 
 Settings ReadSettings(HKEY root) {
     Settings s;
@@ -288,15 +313,15 @@ static Interface ReadInterface(HKEY key, const std::string& subkey, bool withBss
 std::vector<Interface> ReadInterfaces(HKEY root, bool withBss) {
     std::vector<Interface> result;
     RegKey list = sim::OpenKey(root, kInterfacesSubkey);
-    if (!list) {
-        result.push_back(DefaultInterface("0"));
-        return result;
-    }
     for (const std::string& name : sim::NetworkSubkeyNames(list.get())) {
         if (result.size() >= kMaxItems) break;
         RegKey sub = sim::OpenKey(list.get(), name.c_str());
         if (sub) result.push_back(ReadInterface(sub.get(), name, withBss));
     }
+    // An Interfaces key without subkeys reads as none at all: it is there for
+    // a moment while wlansim creates it and interface 0 in it, and a reader
+    // in that moment must not see the default interface go and come back.
+    if (result.empty()) result.push_back(DefaultInterface("0"));
     return result;
 }
 
@@ -418,8 +443,9 @@ std::vector<std::wstring> ProfileNames(HKEY ifKey) {
     for (DWORD i = 0; profiles && names.size() < kMaxItems; ++i) {
         DWORD len = WLAN_MAX_NAME_LENGTH + 1;
         LONG r = RegEnumValueW(profiles.get(), i, name, &len, nullptr, nullptr, nullptr, nullptr);
-        if (r == ERROR_NO_MORE_ITEMS) break;
-        if (r == ERROR_SUCCESS) names.emplace_back(name, len);
+        if (r == ERROR_MORE_DATA) continue;  // no profile has so long a name
+        if (r != ERROR_SUCCESS) break;       // the end, or the key deleted meanwhile
+        names.emplace_back(name, len);
     }
     return names;
 }

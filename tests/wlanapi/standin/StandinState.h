@@ -147,12 +147,14 @@ struct Settings {
 
 RegKey OpenRoot(REGSAM access = KEY_READ);  // empty when there is no key
 RegKey CreateRoot();
-bool DeleteRoot();
+// Removes every value and subkey (the default state); the key itself stays,
+// so that programs watching it keep their handle.
+bool ClearRoot();
 
 Settings ReadSettings(HKEY root);
 // Every interface (present or not), in numeric order of their subkeys. With
-// no Interfaces subkey: the default interface "0". `withBss` also reads the
-// networks in range.
+// no Interfaces subkey (or an empty one): the default interface "0".
+// `withBss` also reads the networks in range.
 std::vector<Interface> ReadInterfaces(HKEY root, bool withBss);
 // The defaults of interface subkey `name` (its GUID follows from the number).
 Interface DefaultInterface(const std::string& name);

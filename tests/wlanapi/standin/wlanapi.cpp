@@ -434,10 +434,16 @@ DWORD WINAPI Worker(void*) {
     HANDLE changed = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     RegKey watched;
     auto arm = [&]() {
-        // Reopened each time: wlansim reset deletes the key under the handle.
-        watched = CreateRoot();
+        // Only the interfaces matter here (the buffer counts that programs
+        // write all the time do not); until their key exists, its creation.
+        // Reopened each time: a key may have been deleted under the handle.
+        RegKey root = CreateRoot();
+        watched = sim::OpenKey(root.get(), kInterfacesSubkey);
+        const bool tree = static_cast<bool>(watched);
+        if (!tree) watched = std::move(root);
         if (watched)
-            RegNotifyChangeKeyValue(watched.get(), TRUE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
+            RegNotifyChangeKeyValue(watched.get(), tree,
+                                    tree ? REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET : REG_NOTIFY_CHANGE_NAME,
                                     changed, TRUE);
     };
     arm();
