@@ -32,9 +32,7 @@ constexpr char kProcessesSubkey[] = "Processes";
 // documentation).
 constexpr DWORD kPowerStateInvalid = 0x80342002;  // ERROR_NDIS_DOT11_POWER_STATE_INVALID
 constexpr DWORD kPhyVht = 8;                        // dot11_phy_type_vht
-constexpr DWORD kMsmConnected = 4;                  // wlan_notification_msm_connected
 constexpr DWORD kMsmRadioStateChange = 7;           // wlan_notification_msm_radio_state_change
-constexpr DWORD kMsmDisconnected = 10;              // wlan_notification_msm_disconnected
 constexpr DWORD kSourceAll = 0xFFFF;                // WLAN_NOTIFICATION_SOURCE_ALL
 constexpr DWORD kExtensibleStation = 0x00000004;    // DOT11_OPERATION_MODE_EXTENSIBLE_STATION (Vista headers only)
 
