@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "SimState.h"
 #include "WLANDevice.h"
+#include "support/TestProcess.h"
 
 namespace {
 
@@ -30,13 +32,6 @@ struct Key {
     }
     Key(const Key&) = delete;
     Key& operator=(const Key&) = delete;
-};
-
-struct Handle {
-    HANDLE h = nullptr;
-    ~Handle() {
-        if (h) CloseHandle(h);
-    }
 };
 
 void SetRaw(const char* sub, const char* name, DWORD type, const void* data, DWORD size) {
@@ -99,33 +94,7 @@ std::string Ssid(const SiteInfo& si) { return std::string(si.ssid, strnlen(si.ss
 
 // Runs bin/nicsim.exe (the working directory of the test) and collects its output.
 int RunNicsim(const std::string& args, std::string* output = nullptr) {
-    SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
-    Handle readEnd, writeEnd;
-    if (!CreatePipe(&readEnd.h, &writeEnd.h, &sa, 0)) return -1;
-    SetHandleInformation(readEnd.h, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    si.hStdOutput = writeEnd.h;
-    si.hStdError = writeEnd.h;
-    PROCESS_INFORMATION pi = {};
-    std::string cmd = "nicsim.exe " + args;
-    std::vector<char> line(cmd.begin(), cmd.end());
-    line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) return -1;
-    Handle process{pi.hProcess}, thread{pi.hThread};
-    CloseHandle(writeEnd.h);
-    writeEnd.h = nullptr;
-    std::string out;
-    char buf[4096];
-    DWORD got;
-    while (ReadFile(readEnd.h, buf, sizeof(buf), &got, nullptr) && got) out.append(buf, got);
-    WaitForSingleObject(process.h, 30000);
-    DWORD code = 0;
-    GetExitCodeProcess(process.h, &code);
-    if (output) *output = out;
-    return static_cast<int>(code);
+    return testsupport::RunCaptured("nicsim.exe " + args, output);
 }
 
 class Nicport : public ::testing::Test {
@@ -573,6 +542,31 @@ TEST_F(Nicport, NicsimChangesAndShowsTheState) {
 
     ASSERT_EQ(0, RunNicsim("reset"));
     EXPECT_FALSE(KeyExists());
+}
+
+// A reader may hold a key that another process deletes (nicsim network clear,
+// a reset): listing it must end, with nothing in it.
+TEST(SimState, AKeyDeletedUnderAnOpenHandleListsNothingAndReturns) {
+    const std::string path = std::string(kKey) + "\\Networks";
+    { Key created((path + "\\0").c_str()); }
+    Key open(path.c_str(), false);
+    ASSERT_TRUE(open.h);
+    ASSERT_EQ(ERROR_SUCCESS, SHDeleteKeyA(HKEY_CURRENT_USER, path.c_str()));
+    struct Listing {
+        HKEY key;
+        std::vector<std::string> names{"not listed"};
+        static DWORD WINAPI Run(void* self) {
+            auto* l = static_cast<Listing*>(self);
+            l->names = sim::NetworkSubkeyNames(l->key);
+            return 0;
+        }
+    } listing{open.h};
+    HANDLE thread = CreateThread(nullptr, 0, &Listing::Run, &listing, 0, nullptr);
+    ASSERT_TRUE(thread);
+    ASSERT_EQ(DWORD(WAIT_OBJECT_0), WaitForSingleObject(thread, 10000)) << "the listing does not end";
+    CloseHandle(thread);
+    EXPECT_TRUE(listing.names.empty());
+    SHDeleteKeyA(HKEY_CURRENT_USER, kKey);
 }
 
 }  // namespace

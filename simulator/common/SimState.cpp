@@ -354,8 +354,10 @@ std::vector<std::string> NetworkSubkeyNames(HKEY networks) {
     for (DWORD i = 0;; ++i) {
         DWORD len = sizeof(name);
         LONG r = RegEnumKeyExA(networks, i, name, &len, nullptr, nullptr, nullptr, nullptr);
-        if (r == ERROR_NO_MORE_ITEMS) break;
-        if (r != ERROR_SUCCESS) continue;  // e.g. an overlong name: skip it
+        if (r == ERROR_MORE_DATA) continue;  // an overlong name: skip it
+        // No more, or the key was deleted under the handle (every index then
+        // fails the same way): the list ends here.
+        if (r != ERROR_SUCCESS) break;
         names.emplace_back(name, len);
     }
     // The registry enumerates "10" before "2"; a scan lists them as numbered.

@@ -1,6 +1,7 @@
 #include "support/TestProcess.h"
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace testsupport {
@@ -50,6 +51,41 @@ long ChildProcess::Wait(DWORD ms) {
 
 bool ChildProcess::Running() const {
     return m_info.hProcess && ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+int RunCaptured(const std::string& commandLine, std::string* output, DWORD ms) {
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return -1;
+    ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    PROCESS_INFORMATION info = {};
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    const BOOL started =
+        ::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info);
+    const DWORD startError = ::GetLastError();
+    ::CloseHandle(writeEnd);  // the child holds the only write end now: reading ends with it
+    std::string collected;
+    if (started) {
+        char buffer[4096];
+        DWORD got;
+        while (::ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got) collected.append(buffer, got);
+    }
+    ::CloseHandle(readEnd);
+    if (!started) collected = "cannot start " + commandLine + ": error " + std::to_string(startError);
+    if (output) *output = collected;
+    if (!started) return -1;
+    DWORD code = static_cast<DWORD>(-1);
+    if (::WaitForSingleObject(info.hProcess, ms) == WAIT_OBJECT_0) ::GetExitCodeProcess(info.hProcess, &code);
+    ::CloseHandle(info.hProcess);
+    ::CloseHandle(info.hThread);
+    return static_cast<int>(code);
 }
 
 namespace {

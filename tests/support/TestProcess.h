@@ -31,6 +31,11 @@ private:
     PROCESS_INFORMATION m_info = {};
 };
 
+// Runs a console program to its end (at most `ms`) with its standard output
+// and error collected in `output`; its exit code, or -1 when it could not be
+// started or did not end in time.
+int RunCaptured(const std::string& commandLine, std::string* output = nullptr, DWORD ms = 30000);
+
 // Polls `condition` every 50 ms until it holds or `ms` have passed.
 template <typename Condition>
 bool WaitFor(Condition condition, DWORD ms) {
