@@ -9,6 +9,8 @@
 # notification area) on an Xvfb display of its own, drives it with
 # mainwnd_shotdriver.exe and cuts the pictures out of captures of the display.
 # Uses the build tree in BUILD_DIR (default: build/) and builds what it needs.
+# ADAPTER=native runs the monitor from bin/wlantest/ on the Native Wi-Fi
+# library and the stand-in wlanapi.dll, with scripts/wlansim-demo.sh's demo.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -16,8 +18,15 @@ out="$(mkdir -p "${1:-$root/docs/screenshots}" && cd "${1:-$root/docs/screenshot
 desktop_name="WavelumeShots"
 desktop_size="760x560"
 
+adapter="${ADAPTER:-simulated}"
 if [ ! -f "$build/build.ninja" ]; then "$root/scripts/build.sh" >/dev/null; fi
-cmake --build "$build" --target Monitor nicsim mainwnd_shotdriver -j 2 >/dev/null
+if [ "$adapter" = native ]; then
+    cmake --build "$build" --target wlantest_folder mainwnd_shotdriver -j 2 >/dev/null
+    program_dir="$build/bin/wlantest"
+else
+    cmake --build "$build" --target Monitor nicsim mainwnd_shotdriver -j 2 >/dev/null
+    program_dir="$build/bin"
+fi
 
 # A display of our own, so that nothing else draws into the pictures.
 # A display in use by another program is skipped, never shared.
@@ -60,8 +69,13 @@ crop() {
     echo "$out/$name.png"
 }
 
-# The demo: the simulator's lively default adapter and three profiles.
-wine "$build/bin/nicsim.exe" reset >/dev/null
+# The demo: the simulator's lively default adapter (or the stand-in's
+# networks) and three profiles.
+if [ "$adapter" = native ]; then
+    "$root/scripts/wlansim-demo.sh" "$build"
+else
+    wine "$build/bin/nicsim.exe" reset >/dev/null
+fi
 profiles='HKLM\SOFTWARE\DoDizir\Wavelume\Profiles'
 wine reg delete "$profiles" /f >/dev/null 2>&1 || true
 for entry in DEFAULT:ANY Home:WaveNet-Home Office:CORP-5G; do
@@ -74,7 +88,7 @@ wine reg add "$profiles\\Home" /v wep.level /t REG_DWORD /d 1 /f >/dev/null
 wine reg add "$profiles\\Home" /v wep.key1 /d 0A1B2C3D4E /f >/dev/null
 wine reg add "$profiles" /v profile /d Home /f >/dev/null
 
-(cd "$build/bin" && exec "$build/wine-run" explorer "/desktop=$desktop_name,$desktop_size" Monitor.exe) >/dev/null 2>&1 &
+(cd "$program_dir" && exec "$build/wine-run" explorer "/desktop=$desktop_name,$desktop_size" Monitor.exe) >/dev/null 2>&1 &
 monitor_pid=$!
 driver wait
 sleep 3  # the first ticks: tray icon and tooltip

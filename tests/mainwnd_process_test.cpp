@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "support/MonitorDriver.h"
 #include "support/TestProcess.h"
 
 using namespace testsupport;
@@ -15,13 +16,6 @@ const char kTitle[] = "Wavelume";
 const UINT kShow = 32773;
 const UINT kExit = 32774;
 const UINT kHelpIndex = 32651;
-
-// Wine shows the notification area's icons in a small window of its own
-// while there are any (no shell runs a taskbar under plain Xvfb).
-bool TrayShowsIcons() {
-    HWND tray = ::FindWindowA("__winex11_standalone_tray", nullptr);
-    return tray && ::IsWindowVisible(tray);
-}
 
 bool Nicsim(const std::string& args) {
     ChildProcess nicsim;

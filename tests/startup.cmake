@@ -1,7 +1,9 @@
 # Start-up: in-process helpers and Monitor.exe run as a whole.
-add_library(test_support STATIC support/TestProcess.cpp)
+# Shared test support: child processes, driving a program's windows from
+# outside, and XML read back by the system's reader.
+add_library(test_support STATIC support/TestProcess.cpp support/MonitorDriver.cpp support/ParsedXml.cpp)
 target_include_directories(test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(test_support PUBLIC advapi32)
+target_link_libraries(test_support PUBLIC advapi32 shlwapi)
 
 # The stand-in for the zero-configuration service.
 add_executable(fake_wzcsvc fake_service.cpp)

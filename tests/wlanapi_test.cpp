@@ -30,11 +30,8 @@ constexpr DWORD kMsm = WLAN_NOTIFICATION_SOURCE_MSM;
 constexpr DWORD kArrival = wlan_notification_acm_interface_arrival;
 constexpr DWORD kRemoval = wlan_notification_acm_interface_removal;
 
-std::string WlanTestDir() { return testsupport::BinDir() + "wlantest\\"; }
-
-int Sim(const std::string& args, std::string* output = nullptr) {
-    return testsupport::RunCaptured("\"" + WlanTestDir() + "wlansim.exe\" " + args, output);
-}
+using testsupport::WlanTestDir;
+using testsupport::Wlansim;
 
 // The stand-in's exports, looked up as the Native Wi-Fi library looks them up.
 struct Api {
@@ -217,13 +214,13 @@ protected:
         ASSERT_TRUE(Wlan().module) << "bin/wlantest/wlanapi.dll did not load";
         ASSERT_TRUE(Wlan().LiveAllocations && Wlan().WlanConnect);
         std::string out;
-        ASSERT_EQ(0, Sim("reset", &out)) << out;
-        ASSERT_EQ(0, Sim("set NotifyDelayMs=100", &out)) << out;
+        ASSERT_EQ(0, Wlansim("reset", &out)) << out;
+        ASSERT_EQ(0, Wlansim("set NotifyDelayMs=100", &out)) << out;
     }
     void TearDown() override {
         for (HANDLE h : m_handles) Wlan().WlanCloseHandle(h, nullptr);
         EXPECT_EQ(0, Wlan().LiveAllocations()) << "a buffer from the stand-in was not freed";
-        Sim("reset");
+        Wlansim("reset");
     }
 
     HANDLE Open() {
@@ -261,11 +258,11 @@ protected:
 
 TEST_F(Standin, AnswersFromTheStateOfTheMomentWithTheDocumentedLayouts) {
     std::string which;
-    ASSERT_EQ(0, Sim("which", &which));
+    ASSERT_EQ(0, Wlansim("which", &which));
     EXPECT_EQ(0u, which.find("wlanapi stand-in ")) << "a program in bin/wlantest gets " << which;
-    ASSERT_EQ(0, Sim("bss add Ssid=HomeNet Bssid=00:11:22:33:44:55 Channel=11 Rssi=-40 Security=wpa2 Country=DE"));
-    ASSERT_EQ(0, Sim("bss add Ssid=LabAdHoc Channel=36 Rssi=-75 Type=independent Security=wep"));
-    ASSERT_EQ(0, Sim("connect Ssid=HomeNet"));
+    ASSERT_EQ(0, Wlansim("bss add Ssid=HomeNet Bssid=00:11:22:33:44:55 Channel=11 Rssi=-40 Security=wpa2 Country=DE"));
+    ASSERT_EQ(0, Wlansim("bss add Ssid=LabAdHoc Channel=36 Rssi=-75 Type=independent Security=wep"));
+    ASSERT_EQ(0, Wlansim("connect Ssid=HomeNet"));
     HANDLE h = Open();
 
     Buffer<WLAN_INTERFACE_INFO_LIST> list;
@@ -318,7 +315,7 @@ TEST_F(Standin, AnswersFromTheStateOfTheMomentWithTheDocumentedLayouts) {
     EXPECT_FALSE(Element(Elements(bss.p, adhoc), 48));
 
     // A change in another process shows on the very next call.
-    ASSERT_EQ(0, Sim("disconnect"));
+    ASSERT_EQ(0, Wlansim("disconnect"));
     EXPECT_EQ(DWORD(ERROR_INVALID_STATE), Query(h, wlan_intf_opcode_current_connection));
     DWORD state = 0;
     EXPECT_EQ(DWORD(ERROR_SUCCESS), Query(h, wlan_intf_opcode_interface_state, &state));
@@ -336,13 +333,13 @@ TEST_F(Standin, AnswersFromTheStateOfTheMomentWithTheDocumentedLayouts) {
 }
 
 TEST_F(Standin, NotifiesRegisteredSourcesFromItsOwnThreadAfterTheCall) {
-    ASSERT_EQ(0, Sim("bss add Ssid=HomeNet Channel=6"));
-    ASSERT_EQ(0, Sim("connect Ssid=HomeNet"));
+    ASSERT_EQ(0, Wlansim("bss add Ssid=HomeNet Channel=6"));
+    ASSERT_EQ(0, Wlansim("connect Ssid=HomeNet"));
     HANDLE h = Open();
     Recorder msmOnly;
     Listen(h, msmOnly, kMsm);
     ASSERT_EQ(DWORD(ERROR_SUCCESS), Wlan().WlanScan(h, &m_guid, nullptr, nullptr, nullptr));
-    ASSERT_EQ(0, Sim("radio Phy=1 Hardware=off"));
+    ASSERT_EQ(0, Wlansim("radio Phy=1 Hardware=off"));
     Note radio;
     ASSERT_TRUE(msmOnly.WaitFor(kMsm, standin::kMsmRadioStateChange, &radio));
     const auto phy = As<WLAN_PHY_RADIO_STATE>(radio);
@@ -364,7 +361,7 @@ TEST_F(Standin, NotifiesRegisteredSourcesFromItsOwnThreadAfterTheCall) {
     EXPECT_NE(GetCurrentThreadId(), scan.thread);
     EXPECT_FALSE(scan.duringCall);
 
-    ASSERT_EQ(0, Sim("interface set ScanResult=fail"));
+    ASSERT_EQ(0, Wlansim("interface set ScanResult=fail"));
     ASSERT_EQ(DWORD(ERROR_SUCCESS), Wlan().WlanScan(h, &m_guid, nullptr, nullptr, nullptr));
     Note failed;
     ASSERT_TRUE(all.WaitFor(kAcm, wlan_notification_acm_scan_fail, &failed));
@@ -393,7 +390,7 @@ TEST_F(Standin, NotifiesRegisteredSourcesFromItsOwnThreadAfterTheCall) {
 }
 
 TEST_F(Standin, ConnectsOnlyWhenProfileNetworkAndKeyFit) {
-    ASSERT_EQ(0, Sim("bss add Ssid=HomeNet Channel=6 Rssi=-70 Security=wpa-wpa2 Key=correct-horse"));
+    ASSERT_EQ(0, Wlansim("bss add Ssid=HomeNet Channel=6 Rssi=-70 Security=wpa-wpa2 Key=correct-horse"));
     HANDLE h = Open();
     Recorder r;
     Listen(h, r, kAcm);
@@ -402,7 +399,7 @@ TEST_F(Standin, ConnectsOnlyWhenProfileNetworkAndKeyFit) {
     ASSERT_EQ(DWORD(ERROR_SUCCESS), SetProfile(h, good, &why));
     EXPECT_EQ(0u, why);
     std::string xml;
-    ASSERT_EQ(0, Sim("lastprofile", &xml));
+    ASSERT_EQ(0, Wlansim("lastprofile", &xml));
     EXPECT_EQ(standin::Narrow(good), xml);
 
     ASSERT_EQ(DWORD(ERROR_SUCCESS), Connect(h, L"HomeNet"));
@@ -417,7 +414,7 @@ TEST_F(Standin, ConnectsOnlyWhenProfileNetworkAndKeyFit) {
     EXPECT_EQ(DOT11_AUTH_ALGO_RSNA_PSK, conn->wlanSecurityAttributes.dot11AuthAlgorithm);
     EXPECT_EQ(60u, conn->wlanAssociationAttributes.wlanSignalQuality);  // -70 dBm
     std::string shown;
-    ASSERT_EQ(0, Sim("show", &shown));
+    ASSERT_EQ(0, Wlansim("show", &shown));
     EXPECT_NE(std::string::npos, shown.find("lastconnect profile HomeNet"));
     EXPECT_NE(std::string::npos, shown.find("lastconnect reason 0x00000000"));
 
@@ -431,7 +428,7 @@ TEST_F(Standin, ConnectsOnlyWhenProfileNetworkAndKeyFit) {
     EXPECT_EQ(DWORD(ERROR_INVALID_STATE), Query(h, wlan_intf_opcode_current_connection));
 
     // WEP keys match as hex digits, whichever form each side is written in.
-    ASSERT_EQ(0, Sim("bss add Ssid=Attic Channel=3 Security=wep Key=4142434445"));
+    ASSERT_EQ(0, Wlansim("bss add Ssid=Attic Channel=3 Security=wep Key=4142434445"));
     const std::wstring wep = L"<authEncryption><authentication>shared</authentication><encryption>WEP"
                              L"</encryption></authEncryption><sharedKey><keyType>networkKey</keyType>"
                              L"<protected>false</protected><keyMaterial>";
@@ -454,7 +451,7 @@ TEST_F(Standin, ConnectsOnlyWhenProfileNetworkAndKeyFit) {
 }
 
 TEST_F(Standin, RefusesTheProfilesTheServiceRefuses) {
-    ASSERT_EQ(0, Sim("interface set InfraPairs=open/none,open/wep,shared/wep,wpapsk/tkip"));
+    ASSERT_EQ(0, Wlansim("interface set InfraPairs=open/none,open/wep,shared/wep,wpapsk/tkip"));
     HANDLE h = Open();
     const std::wstring ess = Ess(L"Lab");
     const std::wstring wepOpen = L"<authEncryption><authentication>open</authentication><encryption>WEP</encryption>"
@@ -497,7 +494,7 @@ TEST_F(Standin, RefusesTheProfilesTheServiceRefuses) {
         EXPECT_EQ(c.result, SetProfile(h, c.xml, &why)) << c.what;
         EXPECT_EQ(c.reason, why) << c.what;
         std::string xml;
-        EXPECT_EQ(0, Sim("lastprofile", &xml)) << c.what;
+        EXPECT_EQ(0, Wlansim("lastprofile", &xml)) << c.what;
         EXPECT_EQ(standin::Narrow(c.xml), xml) << "recorded as sent: " << c.what;
     }
 }
@@ -546,15 +543,15 @@ TEST_F(Standin, UnregisteringWaitsForARunningCallbackAndEndsDelivery) {
     ASSERT_TRUE(witness.WaitFor(kAcm, wlan_notification_acm_scan_complete, nullptr, 3));
     std::string shown;
     ASSERT_TRUE(testsupport::WaitFor(
-        [&] { return Sim("show", &shown) == 0 && shown.find("callbackmisuse 1") != std::string::npos; }, 10000))
+        [&] { return Wlansim("show", &shown) == 0 && shown.find("callbackmisuse 1") != std::string::npos; }, 10000))
         << shown;
 }
 
 TEST_F(Standin, PlaysWindowsXpWhereTheSurveyComesFromTheAvailableNetworks) {
-    ASSERT_EQ(0, Sim("bss add Ssid=Cafe Channel=1 Rssi=-80"));
-    ASSERT_EQ(0, Sim("bss add Ssid=Cafe Channel=11 Rssi=-55 Phy=b"));
-    ASSERT_EQ(0, Sim("bss add Ssid=Home Channel=6 Security=wpa"));
-    ASSERT_EQ(0, Sim("set ApiVersion=1"));
+    ASSERT_EQ(0, Wlansim("bss add Ssid=Cafe Channel=1 Rssi=-80"));
+    ASSERT_EQ(0, Wlansim("bss add Ssid=Cafe Channel=11 Rssi=-55 Phy=b"));
+    ASSERT_EQ(0, Wlansim("bss add Ssid=Home Channel=6 Security=wpa"));
+    ASSERT_EQ(0, Wlansim("set ApiVersion=1"));
     DWORD negotiated = 0;
     HANDLE h = nullptr;
     ASSERT_EQ(DWORD(ERROR_SUCCESS), Wlan().WlanOpenHandle(2, nullptr, &negotiated, &h));
@@ -594,7 +591,7 @@ TEST_F(Standin, InterfacesComeAndGoAndErrorsCanBeInjected) {
     // wlansim creates the Interfaces key a moment before interface 0 in it;
     // read in that moment, the interface must not seem to go and come back.
     ASSERT_TRUE(testsupport::WriteString(HKEY_CURRENT_USER, "Software\\WlanSim\\Interfaces", "Moment", "empty"));
-    ASSERT_EQ(0, Sim("interface remove"));
+    ASSERT_EQ(0, Wlansim("interface remove"));
     Note removal;
     ASSERT_TRUE(r.WaitFor(kAcm, kRemoval, &removal));
     EXPECT_TRUE(IsEqualGUID(m_guid, removal.iface));
@@ -603,11 +600,11 @@ TEST_F(Standin, InterfacesComeAndGoAndErrorsCanBeInjected) {
     Buffer<WLAN_INTERFACE_INFO_LIST> none;
     ASSERT_EQ(DWORD(ERROR_SUCCESS), Wlan().WlanEnumInterfaces(h, nullptr, none.out()));
     EXPECT_EQ(0u, none->dwNumberOfItems);
-    ASSERT_EQ(0, Sim("interface restore"));
+    ASSERT_EQ(0, Wlansim("interface restore"));
     ASSERT_TRUE(r.WaitFor(kAcm, kArrival));
     EXPECT_EQ(1u, r.Count(kAcm, kRemoval)) << r.Describe();
     EXPECT_EQ(DWORD(ERROR_SUCCESS), Query(h, wlan_intf_opcode_interface_state));
-    ASSERT_EQ(0, Sim("interface add \"Description=USB stick\""));
+    ASSERT_EQ(0, Wlansim("interface add \"Description=USB stick\""));
     Note second;
     ASSERT_TRUE(r.WaitFor(kAcm, kArrival, &second, 2));
     Buffer<WLAN_INTERFACE_INFO_LIST> two;
@@ -617,7 +614,7 @@ TEST_F(Standin, InterfacesComeAndGoAndErrorsCanBeInjected) {
         << r.Describe();
     EXPECT_STREQ(L"USB stick", two->InterfaceInfo[1].strInterfaceDescription);
 
-    ASSERT_EQ(0, Sim("error set WlanScan=access_denied WlanQueryInterface.current_connection=5 "
+    ASSERT_EQ(0, Wlansim("error set WlanScan=access_denied WlanQueryInterface.current_connection=5 "
                      "WlanGetNetworkBssList=power_state_invalid"));
     EXPECT_EQ(DWORD(ERROR_ACCESS_DENIED), Wlan().WlanScan(h, &m_guid, nullptr, nullptr, nullptr));
     EXPECT_EQ(DWORD(ERROR_ACCESS_DENIED), Query(h, wlan_intf_opcode_current_connection));
@@ -625,7 +622,7 @@ TEST_F(Standin, InterfacesComeAndGoAndErrorsCanBeInjected) {
     Buffer<WLAN_BSS_LIST> bss;
     EXPECT_EQ(kPowerStateInvalid,
               Wlan().WlanGetNetworkBssList(h, &m_guid, nullptr, dot11_BSS_type_any, FALSE, nullptr, bss.out()));
-    ASSERT_EQ(0, Sim("error clear WlanScan"));
+    ASSERT_EQ(0, Wlansim("error clear WlanScan"));
     EXPECT_EQ(DWORD(ERROR_SUCCESS), Wlan().WlanScan(h, &m_guid, nullptr, nullptr, nullptr));
     EXPECT_EQ(kPowerStateInvalid,
               Wlan().WlanGetNetworkBssList(h, &m_guid, nullptr, dot11_BSS_type_any, FALSE, nullptr, bss.out()));
@@ -656,14 +653,14 @@ TEST_F(Standin, WlansimResetsWhileAProgramUsesTheStandIn) {
     ASSERT_TRUE(thread);
     for (int i = 0; i < 4; ++i) {
         std::string out;
-        EXPECT_EQ(0, Sim("bss add Ssid=Passing", &out)) << out;
-        EXPECT_EQ(0, Sim("reset", &out)) << out;
+        EXPECT_EQ(0, Wlansim("bss add Ssid=Passing", &out)) << out;
+        EXPECT_EQ(0, Wlansim("reset", &out)) << out;
     }
     stop = true;
     WaitForSingleObject(thread, 10000);
     CloseHandle(thread);
     std::string shown;
-    ASSERT_EQ(0, Sim("show", &shown));
+    ASSERT_EQ(0, Wlansim("show", &shown));
     EXPECT_EQ(std::string::npos, shown.find("Passing")) << shown;
 }
 
@@ -673,11 +670,11 @@ TEST_F(Standin, WlansimRefusesBadInputAndChangesNothing) {
                                "connect Ssid=Nowhere Rssi=9"};
     for (const char* args : bad) {
         std::string out;
-        EXPECT_EQ(2, Sim(args, &out)) << args;
+        EXPECT_EQ(2, Wlansim(args, &out)) << args;
         EXPECT_EQ(1, std::count(out.begin(), out.end(), '\n')) << "one line for: " << args << "\n" << out;
     }
     std::string shown;
-    ASSERT_EQ(0, Sim("show", &shown));
+    ASSERT_EQ(0, Wlansim("show", &shown));
     EXPECT_EQ(std::string::npos, shown.find(" bss ")) << shown;
     EXPECT_EQ(std::string::npos, shown.find("error ")) << shown;
     EXPECT_NE(std::string::npos, shown.find("interface 0 software on,on,on"));

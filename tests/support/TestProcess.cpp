@@ -88,6 +88,12 @@ int RunCaptured(const std::string& commandLine, std::string* output, DWORD ms) {
     return static_cast<int>(code);
 }
 
+std::string WlanTestDir() { return BinDir() + "wlantest\\"; }
+
+int Wlansim(const std::string& args, std::string* output) {
+    return RunCaptured("\"" + WlanTestDir() + "wlansim.exe\" " + args, output);
+}
+
 namespace {
 struct FindData {
     DWORD pid;

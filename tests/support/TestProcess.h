@@ -36,6 +36,12 @@ private:
 // started or did not end in time.
 int RunCaptured(const std::string& commandLine, std::string* output = nullptr, DWORD ms = 30000);
 
+// The Native Wi-Fi test folder (bin/wlantest/: the monitor beside the
+// stand-in wlanapi.dll), and its control tool wlansim.exe run to its end
+// with its output collected as it came; its exit code.
+std::string WlanTestDir();
+int Wlansim(const std::string& args, std::string* output = nullptr);
+
 // Polls `condition` every 50 ms until it holds or `ms` have passed.
 template <typename Condition>
 bool WaitFor(Condition condition, DWORD ms) {
